@@ -1,0 +1,30 @@
+#include "errorreport.h"
+#include "programend.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+QString errorMessage(RuntimeError error)
+{
+    switch (error) {
+    case RuntimeError::Overflow:
+        return QStringLiteral("Run-time error '6':\n\nOverflow");
+    case RuntimeError::DivisionByZero:
+        return QStringLiteral("Run-time error '11':\n\nDivision by zero");
+    case RuntimeError::InvalidOperation:
+        return QStringLiteral("Run-time error '5':\n\nInvalid floating-point operation");
+    case RuntimeError::InvalidPropertyValue:
+        return QStringLiteral("Run-time error '380':\n\nInvalid property value");
+    case RuntimeError::SubscriptOutOfRange:
+        return QStringLiteral("Run-time error '9':\n\nSubscript out of range");
+    }
+    return QStringLiteral("Run-time error");
+}
+
+void MessageBoxErrorReport::raise(RuntimeError error)
+{
+    QWidget *owner = QApplication::activeWindow();
+    const QString title = owner ? owner->windowTitle() : QApplication::applicationName();
+    QMessageBox::critical(owner, title, errorMessage(error));
+    exitProcessNow(1);
+}

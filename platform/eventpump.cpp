@@ -1,0 +1,8 @@
+#include "eventpump.h"
+
+#include <QCoreApplication>
+
+void QtEventPump::pumpOnce()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QFont>
+
+class QApplication;
+
+// Font sizes in pixels, so that the screen's DPI setting leaves the layout alone.
+inline constexpr int kDialogFontPixels = 11;  // 8 pt
+inline constexpr int kListFontPixels = 18;    // 13.5 pt
+inline constexpr int kLabelFontPixels = 24;   // 18 pt
+
+// The classic dialog face, drawn with a free face of the same metrics.
+QFont sansSerifFont(int pixelSize);
+
+// Style, palette and fonts shared by every window of the game.
+void setUpToolkit(QApplication &app);
