@@ -1,0 +1,233 @@
+#include "form1.h"
+
+#include "clock.h"
+#include "errorreport.h"
+#include "eventpump.h"
+#include "floatfaults.h"
+#include "frmico.h"
+#include "iconmotion.h"
+#include "layout.h"
+#include "listtext.h"
+#include "numbertext.h"
+#include "picturebox.h"
+#include "programend.h"
+#include "randomsource.h"
+#include "rating.h"
+#include "toolkit.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr double kRoundSeconds = 10.1;
+constexpr qint16 kStepLength = 150;
+
+QRect pixelRect(const layout::Control &design)
+{
+    const auto px = [](int twips) { return qRound(twips / kTwipsPerPixel); };
+    return {px(design.left), px(design.top), px(design.width), px(design.height)};
+}
+
+QFont designFont(layout::Face face, const QFont &fallback)
+{
+    switch (face) {
+    case layout::Face::List:
+        return sansSerifFont(kListFontPixels);
+    case layout::Face::Label:
+        return sansSerifFont(kLabelFontPixels);
+    case layout::Face::Default:
+        break;
+    }
+    return fallback;
+}
+
+} // namespace
+
+Form1::Form1(const Services &services, QWidget *parent)
+    : QWidget(parent)
+    , services_(services)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf8(layout::kCaption));
+    resize(qRound(layout::kClientWidth / kTwipsPerPixel),
+           qRound(layout::kClientHeight / kTwipsPerPixel));
+    createControls();
+    Form_Load();
+}
+
+void Form1::createControls()
+{
+    std::vector<std::pair<int, QWidget *>> tabOrder;
+    for (const layout::Control &design : layout::kControls) {
+        QWidget *control = nullptr;
+        const QString text = QString::fromUtf8(design.text);
+        switch (design.kind) {
+        case layout::Kind::List: {
+            auto *list = new QListWidget(this);
+            for (const char *name : layout::kSpeedNames)
+                list->addItem(QString::fromUtf8(name));
+            list->setSelectionMode(QAbstractItemView::SingleSelection);
+            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            lstSpeed_ = list;
+            control = list;
+            break;
+        }
+        case layout::Kind::Label: {
+            auto *label = new QLabel(text, this);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setAutoFillBackground(true);
+            label->setTextFormat(Qt::PlainText);
+            control = label;
+            break;
+        }
+        case layout::Kind::Button: {
+            auto *button = new QPushButton(text, this);
+            button->setAutoDefault(false);
+            button->setDefault(false);
+            control = button;
+            break;
+        }
+        case layout::Kind::Picture: {
+            auto *picture = new PictureBox(this);
+            picture->setPicture(builtInPicture(0));
+            picture->setAccessibleName(QStringLiteral("Wandering picture"));
+            picture->setAccessibleDescription(
+                QStringLiteral("Click it as often as you can while the round runs"));
+            picIco_ = picture;
+            control = picture;
+            break;
+        }
+        }
+        control->setObjectName(QString::fromUtf8(design.name));
+        control->setGeometry(pixelRect(design));
+        control->setFont(designFont(design.face, font()));
+        if (design.colour != 0) {
+            QPalette palette = control->palette();
+            palette.setColor(QPalette::WindowText, QColor::fromRgb(design.colour));
+            control->setPalette(palette);
+        }
+        if (control->focusPolicy() != Qt::NoFocus)
+            tabOrder.emplace_back(design.tabIndex, control);
+    }
+
+    lblTimer_ = findChild<QLabel *>(QStringLiteral("lblTimer"));
+    lblClicks_ = findChild<QLabel *>(QStringLiteral("lblClicks"));
+    lblFeedback_ = findChild<QLabel *>(QStringLiteral("lblFeedback"));
+    cmdGo_ = findChild<QPushButton *>(QStringLiteral("cmdGo"));
+    cmdIco_ = findChild<QPushButton *>(QStringLiteral("cmdIco"));
+    cmdQuit_ = findChild<QPushButton *>(QStringLiteral("cmdQuit"));
+    picGeometry_ = std::make_unique<WidgetGeometry>(*picIco_);
+
+    std::sort(tabOrder.begin(), tabOrder.end());
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+    tabOrder.front().second->setFocus();
+
+    connect(cmdGo_, &QPushButton::clicked, this, &Form1::cmdGo_Click);
+    connect(cmdIco_, &QPushButton::clicked, this, &Form1::cmdIco_Click);
+    connect(cmdQuit_, &QPushButton::clicked, this, &Form1::cmdQuit_Click);
+    connect(picIco_, &PictureBox::clicked, this, &Form1::picIco_Click);
+}
+
+void Form1::Form_Load()
+{
+    if (!setListText(*lstSpeed_, QStringLiteral("EASY")))
+        services_.errors.raise(RuntimeError::InvalidPropertyValue);
+    state_.piValue = 3.14f;
+}
+
+void Form1::cmdGo_Click()
+{
+    Clock &clock = services_.clock;
+
+    state_.clickCount = 0;
+    lblClicks_->setText(integerText(0));
+    picIco_->setEnabled(true);
+    lblFeedback_->setText(QStringLiteral(" "));
+    if (listText(*lstSpeed_) == QLatin1String("EASY"))
+        state_.speedLevel = 1;
+    else if (listText(*lstSpeed_) == QLatin1String("MEDIUM"))
+        state_.speedLevel = 2;
+    else if (listText(*lstSpeed_) == QLatin1String("INSANITY"))
+        state_.speedLevel = 3;
+    state_.roundStart = clock.now();
+    float heading = 0.0f;
+    state_.stepLength = kStepLength;
+    cmdIco_->setVisible(false);
+    cmdGo_->setVisible(false);
+    lstSpeed_->setVisible(false);
+
+    const float start = *state_.roundStart;
+    while (static_cast<double>(elapsedSince(start, clock.now())) < kRoundSeconds) {
+        lblTimer_->setText(singleText(elapsedSince(start, clock.now())));
+
+        clearFloatFaults();
+        state_.turnStep = static_cast<float>(static_cast<double>(state_.piValue) * 2.0 / 60.0);
+        checkFloatFaults(services_.errors);
+
+        state_.turnRoll = services_.random.next();
+
+        if (state_.speedLevel == 1)
+            TimeOut(0.05);
+        if (state_.speedLevel == 2)
+            TimeOut(0.035);
+        if (state_.speedLevel == 3)
+            TimeOut(0.02);
+
+        moveIcon(heading, state_, *picGeometry_, formGeometry_, services_.errors);
+    }
+
+    cmdIco_->setVisible(true);
+    cmdGo_->setVisible(true);
+    lstSpeed_->setVisible(true);
+    picIco_->setEnabled(false);
+    rateRound();
+}
+
+void Form1::rateRound()
+{
+    if (const char *message = ratingMessage(state_.clickCount, state_.speedLevel))
+        lblFeedback_->setText(QString::fromUtf8(message));
+}
+
+void Form1::TimeOut(double waitSeconds)
+{
+    Clock &clock = services_.clock;
+    const float start = clock.now();
+    while (static_cast<double>(elapsedSince(start, clock.now())) < waitSeconds)
+        services_.pump.pumpOnce();
+}
+
+void Form1::picIco_Click()
+{
+    if (state_.clickCount == std::numeric_limits<qint16>::max())
+        services_.errors.raise(RuntimeError::Overflow);
+    state_.clickCount = static_cast<qint16>(state_.clickCount + 1);
+    lblClicks_->setText(integerText(state_.clickCount));
+}
+
+void Form1::cmdQuit_Click()
+{
+    services_.end.end();
+}
+
+void Form1::cmdIco_Click()
+{
+    iconChanger_.cmdIco_Click(services_.clock, services_.random, services_.errors, *picIco_);
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // Closing the window ends the game just as "QUIT" does, even in the middle of a round.
+    event->accept();
+    services_.end.end();
+}
