@@ -1,0 +1,244 @@
+// The window as it first appears: controls, texts, fonts, focus and load-time state.
+
+#include "form1.h"
+#include "geometry.h"
+#include "picturebox.h"
+#include "standins.h"
+#include "toolkit.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+#include <cstring>
+
+class TestLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { setUpToolkit(*qobject_cast<QApplication *>(QCoreApplication::instance())); }
+
+    void controlsSitAtTheirDesignPlaces_data();
+    void controlsSitAtTheirDesignPlaces();
+    void windowHasCaptionAndClientSize();
+    void initialTextsAndSelection();
+    void labelColoursAndFonts();
+    void everyControlStartsVisibleAndEnabled();
+    void tabOrderAndInitialFocus();
+    void loadSetsPiValueToSingleThreePointOneFour();
+    void labelTextsFitTheirLabels_data();
+    void labelTextsFitTheirLabels();
+    void pictureBoxHoldsTheUnscaledPictureInsideItsFrame();
+    void resizingMovesNoControl();
+};
+
+void TestLayout::controlsSitAtTheirDesignPlaces_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    // Twips, as the window was designed.
+    QTest::newRow("lstSpeed") << "lstSpeed" << 360 << 240 << 1575 << 1140;
+    QTest::newRow("Label1") << "Label1" << 2160 << 360 << 1095 << 495;
+    QTest::newRow("lblTimer") << "lblTimer" << 3240 << 360 << 495 << 495;
+    QTest::newRow("Lable2") << "Lable2" << 2160 << 960 << 1095 << 495;
+    QTest::newRow("lblClicks") << "lblClicks" << 3240 << 960 << 495 << 495;
+    QTest::newRow("cmdGo") << "cmdGo" << 3840 << 840 << 1335 << 615;
+    QTest::newRow("cmdIco") << "cmdIco" << 5280 << 840 << 1455 << 615;
+    QTest::newRow("cmdQuit") << "cmdQuit" << 6840 << 840 << 615 << 375;
+    QTest::newRow("lblFeedback") << "lblFeedback" << 240 << 1800 << 2295 << 1695;
+    QTest::newRow("picIco") << "picIco" << 3480 << 2520 << 780 << 780;
+}
+
+void TestLayout::controlsSitAtTheirDesignPlaces()
+{
+    QFETCH(QString, name);
+    QFETCH(int, left);
+    QFETCH(int, top);
+    QFETCH(int, width);
+    QFETCH(int, height);
+
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    auto *control = form.findChild<QWidget *>(name);
+    QVERIFY(control);
+    QCOMPARE(control->parentWidget(), &form);
+    WidgetGeometry geometry(*control);
+    QCOMPARE(geometry.left(), float(left));
+    QCOMPARE(geometry.top(), float(top));
+    QCOMPARE(geometry.width(), float(width));
+    QCOMPARE(geometry.height(), float(height));
+}
+
+void TestLayout::windowHasCaptionAndClientSize()
+{
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    QCOMPARE(form.windowTitle(), QStringLiteral("Brinhalt's Quorvel"));
+    QCOMPARE(form.size(), QSize(711, 501));
+    QVERIFY(!(form.windowFlags() & Qt::MSWindowsFixedSizeDialogHint));
+    QCOMPARE(form.minimumSize(), QSize(0, 0));
+    QVERIFY(form.maximumWidth() > 711 && form.maximumHeight() > 501);
+    QCOMPARE(form.findChildren<QWidget *>(Qt::FindDirectChildrenOnly).size(), 10);
+}
+
+void TestLayout::initialTextsAndSelection()
+{
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    QCOMPARE(form.findChild<QLabel *>("Label1")->text(), QStringLiteral("Timer:"));
+    QCOMPARE(form.findChild<QLabel *>("lblTimer")->text(), QStringLiteral(" 0"));
+    QCOMPARE(form.findChild<QLabel *>("Lable2")->text(), QStringLiteral("Clicks:"));
+    QCOMPARE(form.findChild<QLabel *>("lblClicks")->text(), QStringLiteral(" 0"));
+    QCOMPARE(form.findChild<QLabel *>("lblFeedback")->text(), QStringLiteral(" "));
+    QCOMPARE(form.findChild<QPushButton *>("cmdGo")->text(), QStringLiteral("GO!"));
+    QCOMPARE(form.findChild<QPushButton *>("cmdIco")->text(), QStringLiteral("Change Icon"));
+    QCOMPARE(form.findChild<QPushButton *>("cmdQuit")->text(), QStringLiteral("QUIT"));
+
+    auto *list = form.findChild<QListWidget *>("lstSpeed");
+    QCOMPARE(list->count(), 3);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("EASY"));
+    QCOMPARE(list->item(1)->text(), QStringLiteral("MEDIUM"));
+    QCOMPARE(list->item(2)->text(), QStringLiteral("INSANITY"));
+    QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+    QCOMPARE(list->selectedItems().size(), 1);
+    QCOMPARE(list->selectedItems().first()->text(), QStringLiteral("EASY"));
+
+    for (auto *button : form.findChildren<QPushButton *>()) {
+        QVERIFY2(!button->isDefault() && !button->autoDefault(), qPrintable(button->objectName()));
+    }
+}
+
+void TestLayout::labelColoursAndFonts()
+{
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    const struct { const char *name; QColor colour; } labels[] = {
+        {"Label1", QColor(0, 192, 0)},   {"lblTimer", QColor(0, 192, 0)},
+        {"Lable2", QColor(128, 0, 128)}, {"lblClicks", QColor(128, 0, 128)},
+        {"lblFeedback", QColor(0, 0, 255)},
+    };
+    for (const auto &expected : labels) {
+        auto *label = form.findChild<QLabel *>(expected.name);
+        QCOMPARE(label->palette().color(QPalette::WindowText), expected.colour);
+        QCOMPARE(label->font().pixelSize(), 24);
+        QCOMPARE(label->font().weight(), QFont::Normal);
+        QVERIFY(!label->font().italic() && !label->font().underline() && !label->font().strikeOut());
+        QVERIFY(label->wordWrap());
+        QVERIFY(label->alignment() & Qt::AlignLeft);
+        QVERIFY(label->autoFillBackground());
+        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(QFontInfo(label->font()).family(), QStringLiteral("Liberation Sans"));
+    }
+    auto *list = form.findChild<QListWidget *>("lstSpeed");
+    QCOMPARE(list->font().pixelSize(), 18);
+    QCOMPARE(QFontInfo(list->font()).family(), QStringLiteral("Liberation Sans"));
+}
+
+void TestLayout::everyControlStartsVisibleAndEnabled()
+{
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    for (auto *control : form.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        QVERIFY2(control->isVisible(), qPrintable(control->objectName()));
+        QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+    }
+}
+
+void TestLayout::tabOrderAndInitialFocus()
+{
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("picIco"));
+
+    const QStringList expected{"cmdIco", "lstSpeed", "cmdGo", "cmdQuit", "picIco"};
+    for (const QString &name : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), name);
+    }
+}
+
+void TestLayout::loadSetsPiValueToSingleThreePointOneFour()
+{
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    const float pi = form.state().piValue;
+    QCOMPARE(double(pi), 3.1400001049041748046875);
+    QVERIFY(double(pi) != 3.14159265358979);
+    // Nothing else of the form state is set by loading.
+    QCOMPARE(form.state().speedLevel, qint16(0));
+    QCOMPARE(form.state().clickCount, qint16(0));
+    QCOMPARE(form.state().turnPositive, qint16(0));
+    QCOMPARE(form.state().stepLength, qint16(0));
+    QVERIFY(!form.state().roundStart.has_value());
+}
+
+void TestLayout::labelTextsFitTheirLabels_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Timer:") << "Label1" << "Timer:";
+    QTest::newRow("Clicks:") << "Lable2" << "Clicks:";
+    const char *messages[] = {
+        "Simply Amazing", "Wow, pretty good", "You're getting better",
+        "Maybe you should let somebody else play...", "This game is best played while awake",
+        "Try playing with your hand this time", "don't feel bad, this is impossible",
+        "wow, even i'm scared of that score", "are you a superhuman android?",
+    };
+    for (const char *message : messages)
+        QTest::newRow(message) << "lblFeedback" << message;
+}
+
+void TestLayout::labelTextsFitTheirLabels()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, text);
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    auto *widget = form.findChild<QLabel *>(label);
+    const QRect inside = widget->contentsRect();
+    const QFontMetrics metrics(widget->font());
+    const QRect needed = metrics.boundingRect(inside, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
+    QVERIFY2(needed.width() <= inside.width(), qPrintable(QString::number(needed.width())));
+    QVERIFY2(needed.height() <= inside.height(), qPrintable(QString::number(needed.height())));
+    // Every word fits on a line of its own: nothing is cut at the side.
+    for (const QString &word : text.split(' '))
+        QVERIFY2(metrics.horizontalAdvance(word) <= inside.width(), qPrintable(word));
+}
+
+void TestLayout::pictureBoxHoldsTheUnscaledPictureInsideItsFrame()
+{
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    auto *picture = form.findChild<PictureBox *>("picIco");
+    QCOMPARE(picture->contentsRect(), QRect(2, 2, 48, 48));
+    QCOMPARE(picture->picture().size(), QSize(48, 48));
+    QCOMPARE(picture->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+    QVERIFY(!picture->accessibleName().isEmpty());
+}
+
+void TestLayout::resizingMovesNoControl()
+{
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    form.show();
+    auto *picture = form.findChild<QWidget *>("picIco");
+    const QRect before = picture->geometry();
+    WindowFrameGeometry window(form);
+    const float widthBefore = window.width();
+    form.resize(900, 650);
+    QCOMPARE(picture->geometry(), before);
+    QCOMPARE(window.width() - widthBefore, float((900 - 711) * 15));
+}
+
+QTEST_MAIN(TestLayout)
+#include "tst_layout.moc"
