@@ -6,21 +6,31 @@
 #include "randomsource.h"
 
 #include <cmath>
+#include <limits>
 
-qint16 galleryIndex(float r)
+std::optional<qint16> roundToInteger(double value)
 {
-    const double product = static_cast<double>(r) * 56.0;
-    return static_cast<qint16>(std::nearbyint(product));
+    const double whole = std::nearbyint(value);
+    if (!(whole >= std::numeric_limits<qint16>::min() && whole <= std::numeric_limits<qint16>::max()))
+        return std::nullopt;
+    return static_cast<qint16>(whole);
+}
+
+std::optional<qint16> galleryIndex(float r)
+{
+    return roundToInteger(static_cast<double>(r) * 56.0);
 }
 
 void IconChanger::cmdIco_Click(Clock &clock, RandomSource &random, ErrorReport &errors,
                                PictureBox &picIco)
 {
     random.reseed(clock.now());
-    const qint16 index = galleryIndex(random.next());
+    const std::optional<qint16> index = galleryIndex(random.next());
+    if (!index)
+        errors.raise(RuntimeError::Overflow);
     if (!gallery_)
         gallery_ = std::make_unique<frmIco>();
-    const QPixmap *picture = gallery_->p(index);
+    const QPixmap *picture = gallery_->p(*index);
     if (!picture)
         errors.raise(RuntimeError::SubscriptOutOfRange);
     picIco.setPicture(*picture);

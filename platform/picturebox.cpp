@@ -8,6 +8,13 @@ PictureBox::PictureBox(QWidget *parent)
     : QFrame(parent)
 {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    // The classic 3-D border shades, so the sunken frame reads clearly on any style.
+    QPalette shades = palette();
+    shades.setColor(QPalette::Light, QColor(255, 255, 255));
+    shades.setColor(QPalette::Midlight, QColor(227, 227, 227));
+    shades.setColor(QPalette::Dark, QColor(160, 160, 160));
+    shades.setColor(QPalette::Shadow, QColor(105, 105, 105));
+    setPalette(shades);
     setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
 }

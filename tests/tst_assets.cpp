@@ -1,0 +1,111 @@
+// The 57 built-in pictures as the program carries them: icon file layout, and Qt decodes them.
+
+#include "frmico.h"
+
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QSet>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+QByteArray pictureFile(int index)
+{
+    QFile file(QStringLiteral(":/pictures/p%1.ico").arg(index, 2, 10, QLatin1Char('0')));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+quint16 u16(const QByteArray &data, int at) { return qFromLittleEndian<quint16>(data.constData() + at); }
+quint32 u32(const QByteArray &data, int at) { return qFromLittleEndian<quint32>(data.constData() + at); }
+quint8 u8(const QByteArray &data, int at) { return quint8(data.at(at)); }
+
+} // namespace
+
+class TestAssets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void headerFields_data();
+    void headerFields();
+    void allPicturesDiffer();
+};
+
+void TestAssets::headerFields_data()
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < 57; ++i)
+        QTest::addRow("p%02d", i) << i;
+}
+
+void TestAssets::headerFields()
+{
+    QFETCH(int, index);
+    const QByteArray data = pictureFile(index);
+    QCOMPARE(data.size(), 3774);
+
+    // Icon header: reserved, type icon, one image.
+    QCOMPARE(u16(data, 0), 0);
+    QCOMPARE(u16(data, 2), 1);
+    QCOMPARE(u16(data, 4), 1);
+    // Directory entry.
+    QCOMPARE(u8(data, 6), 48);
+    QCOMPARE(u8(data, 7), 48);
+    QCOMPARE(u8(data, 8), 0);
+    QCOMPARE(u8(data, 9), 0);
+    QCOMPARE(u16(data, 10), 0);
+    QCOMPARE(u16(data, 12), 0);
+    QCOMPARE(u32(data, 14), 3752u);
+    QCOMPARE(u32(data, 18), 22u);
+    // Image header.
+    QCOMPARE(u32(data, 22), 40u);
+    QCOMPARE(u32(data, 26), 48u);
+    QCOMPARE(u32(data, 30), 96u);
+    QCOMPARE(u16(data, 34), 1);
+    QCOMPARE(u16(data, 36), 8);
+    QCOMPARE(u32(data, 38), 0u);
+    QCOMPARE(u32(data, 42), 2688u);
+    QCOMPARE(u32(data, 46), 0u);
+    QCOMPARE(u32(data, 50), 0u);
+    QCOMPARE(u32(data, 54), 256u);
+    QCOMPARE(u32(data, 58), 0u);
+    // Mask rows: 6 bytes of bits, 2 bytes of padding.
+    constexpr int maskAt = 22 + 40 + 1024 + 2304;
+    int transparent = 0;
+    for (int row = 0; row < 48; ++row) {
+        for (int b = 0; b < 6; ++b)
+            transparent += qPopulationCount(u8(data, maskAt + row * 8 + b));
+        QCOMPARE(u16(data, maskAt + row * 8 + 6), 0);
+    }
+    QVERIFY2(transparent > 0 && transparent < 48 * 48, "every picture has a shape on a clear ground");
+
+    QBuffer buffer;
+    buffer.setData(data);
+    QImageReader reader(&buffer, "ico");
+    const QImage image = reader.read();
+    QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
+    QCOMPARE(image.size(), QSize(48, 48));
+    QVERIFY(image.hasAlphaChannel());
+    int clear = 0;
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 48; ++x)
+            clear += qAlpha(image.pixel(x, y)) == 0;
+    QCOMPARE(clear, transparent);
+    QCOMPARE(builtInPicture(index).toImage().convertToFormat(QImage::Format_ARGB32),
+             image.convertToFormat(QImage::Format_ARGB32));
+}
+
+void TestAssets::allPicturesDiffer()
+{
+    QSet<QByteArray> pixels;
+    for (int i = 0; i < 57; ++i) {
+        const QImage image = builtInPicture(i).toImage().convertToFormat(QImage::Format_ARGB32);
+        pixels.insert(QByteArray(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes()));
+    }
+    QCOMPARE(pixels.size(), 57);
+}
+
+QTEST_MAIN(TestAssets)
+#include "tst_assets.moc"
