@@ -1,0 +1,131 @@
+// A click storm during a round on the real clock: every press/release pair the window
+// system reports as a click is counted exactly once, the count label keeps up, and the
+// round still ends on time.
+
+#include "clock.h"
+#include "eventpump.h"
+#include "form1.h"
+#include "picturebox.h"
+#include "randomsource.h"
+#include "standins.h"
+#include "toolkit.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTimer>
+#include <QtTest>
+
+#include <algorithm>
+
+namespace {
+
+// Draws come once a tick, right after the previous tick's wait and move.
+class WatchingRandom final : public RandomSource
+{
+public:
+    WatchingRandom(RandomSource &inner, std::function<void()> atTick)
+        : inner_(inner), atTick_(std::move(atTick)) {}
+    float next() override
+    {
+        atTick_();
+        return inner_.next();
+    }
+    void reseed(float reading) override { inner_.reseed(reading); }
+
+private:
+    RandomSource &inner_;
+    std::function<void()> atTick_;
+};
+
+// Counts the double-clicks the window system makes out of quick second presses.
+class DoubleClickCounter final : public QObject
+{
+public:
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::MouseButtonDblClick;
+        return false;
+    }
+};
+
+} // namespace
+
+class TestStorm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { setUpToolkit(*qobject_cast<QApplication *>(QCoreApplication::instance())); }
+    void tenThousandPairsInBursts();
+};
+
+void TestStorm::tenThousandPairsInBursts()
+{
+    constexpr int kPairs = 10000;
+    constexpr int kPerBurst = 50;
+
+    SystemClock clock;
+    StdRandom realRandom(clock.now());
+    QtEventPump pump;
+    ThrowingEnd end;
+    ThrowingErrorReport errors;
+    Form1 *formPtr = nullptr;
+    QLabel *clicks = nullptr;
+    QElapsedTimer sinceTick;
+    qint64 longestTickMs = 0;
+    int labelMismatches = 0;
+    WatchingRandom random(realRandom, [&] {
+        if (sinceTick.isValid())
+            longestTickMs = std::max(longestTickMs, sinceTick.restart());
+        else
+            sinceTick.start();
+        if (clicks->text() != QString::number(formPtr->state().clickCount))
+            ++labelMismatches;
+    });
+    Form1 form({clock, random, pump, end, errors});
+    formPtr = &form;
+    clicks = form.findChild<QLabel *>("lblClicks");
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    auto *picture = form.findChild<PictureBox *>("picIco");
+    int reported = 0;
+    connect(picture, &PictureBox::clicked, this, [&] { ++reported; });
+    DoubleClickCounter doubleClicks;
+    picture->installEventFilter(&doubleClicks);
+
+    int sent = 0;
+    QTimer bursts;
+    bursts.setInterval(30);
+    connect(&bursts, &QTimer::timeout, this, [&] {
+        QWindow *window = form.windowHandle();
+        const QPoint centre = picture->mapTo(&form, QPoint(26, 26));
+        for (int i = 0; i < kPerBurst && sent < kPairs; ++i, ++sent) {
+            QTest::mousePress(window, Qt::LeftButton, {}, centre);
+            QTest::mouseRelease(window, Qt::LeftButton, {}, centre);
+        }
+        if (sent == kPairs)
+            bursts.stop();
+    });
+    bursts.start();
+
+    QElapsedTimer roundTime;
+    roundTime.start();
+    form.cmdGo_Click();
+    const qint64 roundMs = roundTime.elapsed();
+
+    QCOMPARE(sent, kPairs);
+    QCOMPARE(int(form.state().clickCount), reported);
+    QCOMPARE(reported + doubleClicks.count, kPairs);
+    QCOMPARE(labelMismatches, 0);
+    QCOMPARE(clicks->text(), QString::number(reported));
+    QVERIFY2(roundMs >= 10100 - 10 && roundMs <= 10100 + longestTickMs + 20,
+             qPrintable(QStringLiteral("%1 ms, longest tick %2 ms").arg(roundMs).arg(longestTickMs)));
+    qInfo("%d pairs sent, %d clicks counted, %d double-clicks; round %lld ms, longest tick %lld ms",
+          sent, reported, doubleClicks.count, roundMs, longestTickMs);
+}
+
+QTEST_MAIN(TestStorm)
+#include "tst_storm.moc"
