@@ -2,6 +2,7 @@
 #include "errorreport.h"
 #include "eventpump.h"
 #include "form1.h"
+#include "layout.h"
 #include "programend.h"
 #include "randomsource.h"
 #include "toolkit.h"
@@ -19,7 +20,7 @@ int main(int argc, char *argv[])
     StdRandom random(clock.now());
     QtEventPump pump;
     ProcessEnd end;
-    MessageBoxErrorReport errors;
+    MessageBoxErrorReport errors(QString::fromUtf8(layout::kCaption));
 
     Form1 window({clock, random, pump, end, errors});
     window.show();

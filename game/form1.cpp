@@ -71,8 +71,10 @@ void Form1::createControls()
         switch (design.kind) {
         case layout::Kind::List: {
             auto *list = new QListWidget(this);
-            for (const char *name : layout::kSpeedNames)
-                list->addItem(QString::fromUtf8(name));
+            for (const char *name : layout::kSpeedNames) {
+                auto *item = new QListWidgetItem(QString::fromUtf8(name), list);
+                item->setData(Qt::UserRole, 0);
+            }
             list->setSelectionMode(QAbstractItemView::SingleSelection);
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

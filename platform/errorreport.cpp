@@ -23,8 +23,6 @@ QString errorMessage(RuntimeError error)
 
 void MessageBoxErrorReport::raise(RuntimeError error)
 {
-    QWidget *owner = QApplication::activeWindow();
-    const QString title = owner ? owner->windowTitle() : QApplication::applicationName();
-    QMessageBox::critical(owner, title, errorMessage(error));
+    QMessageBox::critical(QApplication::activeWindow(), title_, errorMessage(error));
     exitProcessNow(1);
 }

@@ -25,5 +25,9 @@ public:
 class MessageBoxErrorReport final : public ErrorReport
 {
 public:
+    explicit MessageBoxErrorReport(QString title) : title_(std::move(title)) {}
     [[noreturn]] void raise(RuntimeError error) override;
+
+private:
+    QString title_;
 };

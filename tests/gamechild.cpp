@@ -36,7 +36,8 @@ void answerMessageBoxes(QObject *owner)
     auto *timer = new QTimer(owner);
     QObject::connect(timer, &QTimer::timeout, [] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            say(QStringLiteral("report: ") + box->text().simplified());
+            say(QStringLiteral("report: ") + box->windowTitle() + QStringLiteral(": ")
+                + box->text().simplified());
             box->button(QMessageBox::Ok)->click();
         }
     });
@@ -55,7 +56,7 @@ int main(int argc, char *argv[])
     StdRandom random(clock.now());
     QtEventPump pump;
     ProcessEnd end;
-    MessageBoxErrorReport errors;
+    MessageBoxErrorReport errors(QStringLiteral("Brinhalt's Quorvel"));
     Form1 form({clock, random, pump, end, errors});
     form.show();
     answerMessageBoxes(&app);

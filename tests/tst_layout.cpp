@@ -91,6 +91,8 @@ void TestLayout::initialTextsAndSelection()
 {
     FakeServices fakes;
     Form1 form(fakes.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.findChild<QLabel *>("Label1")->text(), QStringLiteral("Timer:"));
     QCOMPARE(form.findChild<QLabel *>("lblTimer")->text(), QStringLiteral(" 0"));
     QCOMPARE(form.findChild<QLabel *>("Lable2")->text(), QStringLiteral("Clicks:"));
@@ -106,6 +108,14 @@ void TestLayout::initialTextsAndSelection()
     QCOMPARE(list->item(1)->text(), QStringLiteral("MEDIUM"));
     QCOMPARE(list->item(2)->text(), QStringLiteral("INSANITY"));
     QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+    QVERIFY(!list->isSortingEnabled());
+    for (int row = 0; row < 3; ++row) {
+        QCOMPARE(list->item(row)->data(Qt::UserRole).toInt(), 0);
+        // All three items show at once, none cut off at the bottom.
+        const QRect item = list->visualItemRect(list->item(row));
+        QVERIFY2(list->viewport()->rect().contains(item), qPrintable(QStringLiteral("%1: %2 in %3")
+                 .arg(row).arg(item.bottom()).arg(list->viewport()->height())));
+    }
     QCOMPARE(list->selectedItems().size(), 1);
     QCOMPARE(list->selectedItems().first()->text(), QStringLiteral("EASY"));
 
