@@ -177,19 +177,19 @@ void TestMotion::boundaryCorrections_data()
     QTest::addColumn<float>("leftAfter");
     QTest::addColumn<float>("topAfter");
     // The picture does not move (step length 0), so only the corrections act.
-    QTest::newRow("8: right edge past the width") << 10785.f << 7920.f << 10006.f << 2000.f << 1440.f << 2000.f;
-    QTest::newRow("8: right edge on the width") << 10785.f << 7920.f << 10005.f << 2000.f << 10005.f << 2000.f;
-    QTest::newRow("7: bottom edge past the height") << 10785.f << 7920.f << 2000.f << 7141.f << 2000.f << 1440.f;
-    QTest::newRow("7: bottom edge on the height") << 10785.f << 7920.f << 2000.f << 7140.f << 2000.f << 7140.f;
-    QTest::newRow("6: left of the window") << 10785.f << 7920.f << -1.f << 2000.f << 8565.f << 2000.f;
-    QTest::newRow("6: exactly at 0") << 10785.f << 7920.f << 0.f << 2000.f << 0.f << 2000.f;
-    QTest::newRow("9: above the window") << 10785.f << 7920.f << 2000.f << -0.5f << 2000.f << 5700.f;
-    QTest::newRow("9: exactly at 0") << 10785.f << 7920.f << 2000.f << 0.f << 2000.f << 0.f;
-    QTest::newRow("5: left exactly on the width") << 10785.f << 7920.f << 10785.f << 7000.f << 3000.f << 3000.f;
-    QTest::newRow("5 then 8 in a narrow window") << 3500.f << 7920.f << 3500.f << 100.f << 1440.f << 3000.f;
-    QTest::newRow("near the width is only 8") << 10785.f << 7920.f << 10784.f << 100.f << 1440.f << 100.f;
-    QTest::newRow("8 then 9: off right and top") << 10785.f << 7920.f << 10100.f << -5.f << 1440.f << 5700.f;
-    QTest::newRow("7 then 9: off both edges") << 10785.f << 7920.f << -5.f << 9000.f << 8565.f << 1440.f;
+    QTest::newRow("right edge past the width") << 10785.f << 7920.f << 10006.f << 2000.f << 1440.f << 2000.f;
+    QTest::newRow("right edge on the width") << 10785.f << 7920.f << 10005.f << 2000.f << 10005.f << 2000.f;
+    QTest::newRow("bottom edge past the height") << 10785.f << 7920.f << 2000.f << 7141.f << 2000.f << 1440.f;
+    QTest::newRow("bottom edge on the height") << 10785.f << 7920.f << 2000.f << 7140.f << 2000.f << 7140.f;
+    QTest::newRow("left of the window") << 10785.f << 7920.f << -1.f << 2000.f << 8565.f << 2000.f;
+    QTest::newRow("left exactly at 0") << 10785.f << 7920.f << 0.f << 2000.f << 0.f << 2000.f;
+    QTest::newRow("above the window") << 10785.f << 7920.f << 2000.f << -0.5f << 2000.f << 5700.f;
+    QTest::newRow("top exactly at 0") << 10785.f << 7920.f << 2000.f << 0.f << 2000.f << 0.f;
+    QTest::newRow("left exactly on the width") << 10785.f << 7920.f << 10785.f << 7000.f << 3000.f << 3000.f;
+    QTest::newRow("left on the width, then past it in a narrow window") << 3500.f << 7920.f << 3500.f << 100.f << 1440.f << 3000.f;
+    QTest::newRow("near the width only jumps back") << 10785.f << 7920.f << 10784.f << 100.f << 1440.f << 100.f;
+    QTest::newRow("off the right and the top") << 10785.f << 7920.f << 10100.f << -5.f << 1440.f << 5700.f;
+    QTest::newRow("off the left and the bottom") << 10785.f << 7920.f << -5.f << 9000.f << 8565.f << 1440.f;
 }
 
 void TestMotion::boundaryCorrections()
