@@ -78,6 +78,7 @@ void Form1::createControls()
             list->setSelectionMode(QAbstractItemView::SingleSelection);
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            list->setAccessibleName(QStringLiteral("Speed"));
             lstSpeed_ = list;
             control = list;
             break;

@@ -1,5 +1,7 @@
 #include "toolkit.h"
 
+#include "pictureboxaccessible.h"
+
 #include <QApplication>
 #include <QStyle>
 #include <QStyleFactory>
@@ -25,4 +27,5 @@ void setUpToolkit(QApplication &app)
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setPalette(app.style()->standardPalette());
     app.setFont(sansSerifFont(kDialogFontPixels));
+    QAccessible::installFactory(&PictureBoxAccessible::create);
 }

@@ -3,7 +3,9 @@
 # As root it runs apt-get; as anyone else it prints the one command to run.
 set -eu
 packages="cmake ninja-build g++ make qt6-base-dev libgl-dev fonts-liberation2 \
-xvfb xauth xdotool x11-utils imagemagick"
+xvfb xauth xdotool x11-utils imagemagick \
+dpkg-dev file python3 desktop-file-utils appstream lintian \
+python3-xlib python3-pyatspi at-spi2-core dbus"
 
 missing=""
 for p in $packages; do

@@ -1,0 +1,62 @@
+"""The game as assistive technology sees it over AT-SPI. Import only after the test's
+D-Bus session is up: libatspi finds the accessibility bus through it."""
+
+import pyatspi
+
+from xsession import CAPTION, WINDOW_TIMEOUT, wait_until
+
+APP_NAME = "quorvel"
+
+
+def fresh(obj):
+    # Read from the game, not from what libatspi remembers of an earlier answer.
+    obj.clear_cache()
+    return obj
+
+
+def states(obj):
+    return {pyatspi.stateToString(s) for s in fresh(obj).getState().getStates()}
+
+
+def name(obj):
+    return fresh(obj).name
+
+
+def role(obj):
+    return obj.getRoleName()
+
+
+def extents(obj, on_screen=False):
+    """(x, y, w, h) in the window's client area, or on the screen."""
+    coords = pyatspi.DESKTOP_COORDS if on_screen else pyatspi.WINDOW_COORDS
+    e = obj.queryComponent().getExtents(coords)
+    return (e.x, e.y, e.width, e.height)
+
+
+def require_states(obj, present=(), absent=(), what=""):
+    have = states(obj)
+    missing = set(present) - have
+    extra = set(absent) & have
+    if missing or extra:
+        raise AssertionError(f"{what}: states {sorted(have)} lack {sorted(missing)} "
+                             f"or have {sorted(extra)}")
+
+
+def game_window():
+    """The game's top-level window, once the game has joined the accessibility bus."""
+    desktop = pyatspi.Registry.getDesktop(0)
+
+    def find():
+        for app in fresh(desktop):
+            if app is not None and app.name == APP_NAME:
+                for child in fresh(app):
+                    if child is not None and child.name == CAPTION:
+                        return child
+        return None
+
+    return wait_until(find, WINDOW_TIMEOUT, "the game on the accessibility bus", 0.1)
+
+
+def controls_by_rect(window):
+    """The window's children keyed by their rectangle in window coordinates."""
+    return {extents(child): child for child in fresh(window)}

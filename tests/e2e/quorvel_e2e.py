@@ -1,0 +1,339 @@
+"""End-to-end cases for the real game on a private X server, driven by real X input.
+
+Usage: quorvel_e2e.py CASE PATH-TO-QUORVEL [FOLDER-FOR-FAILURE-SCREENSHOTS]
+"""
+
+import os
+import re
+import subprocess
+import sys
+import time
+import traceback
+
+import screen as scr
+from screen import Screen
+from xsession import CAPTION, Session, wait_until
+
+ROUND_SECONDS = 10.1
+ROUND_TIMEOUT = ROUND_SECONDS + 15.0
+EXIT_LIMIT = 1.0
+START_CONTROLS = {"cmdGo": scr.CMD_GO, "cmdIco": scr.CMD_ICO, "lstSpeed": scr.LST_SPEED}
+
+last_shot = None
+
+
+def shoot(screen):
+    global last_shot
+    last_shot = screen.shot()
+    return last_shot
+
+
+def sunken_frame(shot, rect):
+    """The 2-pixel sunken frame of a picture box: dark along the top and left, light
+    along the bottom and right, one colour along each outer edge."""
+    x, y, w, h = rect
+    top = {shot.pixel(i, y) for i in range(x, x + w - 1)}
+    left = {shot.pixel(x, j) for j in range(y, y + h - 1)}
+    bottom = {shot.pixel(i, y + h - 1) for i in range(x + 1, x + w)}
+    right = {shot.pixel(x + w - 1, j) for j in range(y + 1, y + h)}
+    if len(top | left) != 1 or len(bottom | right) != 1:
+        return False
+    return sum(next(iter(top))) < sum(next(iter(bottom)))
+
+
+def ready_shot(screen):
+    """A screenshot of the window once it has been painted and holds still."""
+    previous = None
+
+    def painted():
+        nonlocal previous
+        shot = shoot(screen)
+        if (shot.width, shot.height) != scr.CLIENT_SIZE or not sunken_frame(shot, scr.PIC_START):
+            return None
+        if shot.plain(scr.CMD_GO, shot.background()):
+            return None
+        same = previous is not None and previous.data == shot.data
+        previous = shot
+        return shot if same else None
+
+    return wait_until(painted, 20.0, "the window to be painted", 0.05)
+
+
+def locate(shot, template):
+    """The picture's rectangle in `shot`, or None while it is not seen exactly once."""
+    hits = shot.find(template)
+    if len(hits) != 1:
+        return None
+    return (*hits[0], scr.PIC_START[2], scr.PIC_START[3])
+
+
+def start_hidden(shot, picture):
+    """True when the start controls are gone: their places show only the window's
+    background, apart from the picture passing over them."""
+    colour = shot.background()
+    return all(shot.plain(rect, colour, hole=picture) for rect in START_CONTROLS.values())
+
+
+def start_round(session, screen):
+    """Presses GO! and waits until the round runs: start controls hidden, picture moved.
+    Returns the picture template, the time of the press and the picture's rectangle."""
+    before = ready_shot(screen)
+    template = before.block(scr.PIC_START)
+    session.click(*scr.centre(scr.CMD_GO))
+    pressed = time.monotonic()
+
+    def running():
+        shot = shoot(screen)
+        picture = locate(shot, template)
+        if picture and picture != scr.PIC_START and start_hidden(shot, picture):
+            return picture
+        return None
+
+    picture = wait_until(running, 10.0, "the round to start after GO!", 0.02)
+    return template, pressed, picture
+
+
+def picture_clear_of(screen, template, rect, margin=30):
+    def clear():
+        picture = locate(shoot(screen), template)
+        return picture and not scr.overlaps(picture, rect, margin)
+
+    wait_until(clear, 5.0, "the picture to move away", 0.02)
+
+
+def assert_equal(actual, expected, what):
+    if actual != expected:
+        raise AssertionError(f"{what}: expected {expected!r}, got {actual!r}")
+
+
+def assert_exits(session, started, what):
+    status = session.wait_exit(10.0)
+    took = time.monotonic() - started
+    if status is None:
+        raise AssertionError(f"the game still runs 10 s after {what}")
+    assert_equal(status, 0, f"exit status after {what}")
+    if took > EXIT_LIMIT:
+        raise AssertionError(f"the game took {took:.3f} s to end after {what}")
+    print(f"ended {took * 1000:.0f} ms after {what}")
+
+
+# The window opens with the game's caption and a 711 x 501 client area.
+def case_window(game):
+    with Session(game) as session:
+        title = subprocess.run(["xdotool", "getwindowname", str(session.window)],
+                               capture_output=True, text=True, check=True).stdout.strip()
+        assert_equal(title, CAPTION, "window caption")
+        info = subprocess.run(["xwininfo", "-id", str(session.window)],
+                              capture_output=True, text=True, check=True).stdout
+        fields = dict(line.strip().split(": ", 1) for line in info.splitlines()
+                      if line.strip().startswith(("Width:", "Height:", "Map State:")))
+        assert_equal(fields.get("Map State"), "IsViewable", "map state")
+        assert_equal((int(fields["Width"]), int(fields["Height"])), scr.CLIENT_SIZE,
+                     "client size")
+
+
+# GO! hides the three start controls and sets the picture wandering; before it,
+# the picture holds still at its start.
+def case_go(game):
+    with Session(game) as session:
+        screen = Screen(session.display, session.window)
+        first = ready_shot(screen)
+        template = first.block(scr.PIC_START)
+        # Only a wait shows that something holds still.
+        time.sleep(0.3)
+        assert_equal(locate(shoot(screen), template), scr.PIC_START,
+                     "picture before GO! (it must not move by itself)")
+
+        _, _, picture = start_round(session, screen)
+        seen = [picture]
+
+        def moved_on():
+            now = locate(shoot(screen), template)
+            if now and now != seen[-1]:
+                seen.append(now)
+            return len(seen) >= 4
+
+        wait_until(moved_on, 5.0, "the picture to keep moving", 0.03)
+        if not start_hidden(last_shot, seen[-1]):
+            raise AssertionError("a start control is drawn again during the round")
+        print("picture path:", seen)
+        screen.close()
+
+
+# A left click on the wandering picture is counted: after the round the clicks label
+# shows at least one click and never more than were made.
+def case_click(game):
+    with Session(game, accessibility=True) as session:
+        import a11y
+        window = a11y.game_window()
+        controls = a11y.controls_by_rect(window)
+        clicks_label = controls[scr.LBL_CLICKS]
+        go_button = controls[scr.CMD_GO]
+
+        screen = Screen(session.display, session.window)
+        template, pressed, _ = start_round(session, screen)
+        sent = 0
+        last_click = 0.0
+        while time.monotonic() < pressed + ROUND_SECONDS - 2.0:
+            picture = locate(shoot(screen), template)
+            # Clicks half a second apart are never taken for a double-click.
+            if (picture and not scr.overlaps(picture, scr.CMD_QUIT, 30)
+                    and time.monotonic() - last_click > 0.5):
+                session.click(*scr.centre(picture))
+                last_click = time.monotonic()
+                sent += 1
+            time.sleep(0.01)
+        if sent == 0:
+            raise AssertionError("the picture was never seen during the round")
+
+        wait_until(lambda: "showing" in a11y.states(go_button), ROUND_TIMEOUT,
+                   "the round to end", 0.1)
+        text = a11y.name(clicks_label)
+        print(f"{sent} clicks made, label shows {text!r}")
+        if not text.strip().isdigit() or not 1 <= int(text) <= sent:
+            raise AssertionError(f"clicks label shows {text!r} after {sent} clicks")
+        screen.close()
+
+
+# QUIT in the middle of a round ends the program at once with status 0.
+def case_quit(game):
+    with Session(game) as session:
+        screen = Screen(session.display, session.window)
+        template, pressed, _ = start_round(session, screen)
+        picture_clear_of(screen, template, scr.CMD_QUIT)
+        started = time.monotonic()
+        if started - pressed > ROUND_SECONDS - 3.0:
+            raise AssertionError("too late in the round to test QUIT")
+        session.click(*scr.centre(scr.CMD_QUIT))
+        assert_exits(session, started, "QUIT")
+        screen.close()
+
+
+# Closing the window through the window system mid-round ends the program with status 0.
+def case_close(game):
+    with Session(game) as session:
+        screen = Screen(session.display, session.window)
+        _, pressed, _ = start_round(session, screen)
+        started = time.monotonic()
+        if started - pressed > ROUND_SECONDS - 3.0:
+            raise AssertionError("too late in the round to test closing")
+        screen.send_delete_window()
+        assert_exits(session, started, "WM_DELETE_WINDOW")
+        screen.close()
+
+
+# What each control tells assistive technology before the first round, by its place.
+# The list's name is not checked: the game gives the speed list none.
+A11Y_CONTROLS = {
+    scr.LST_SPEED: ("list", None),
+    scr.LABEL1: ("label", "Timer:"),
+    scr.LBL_TIMER: ("label", " 0"),
+    scr.LABLE2: ("label", "Clicks:"),
+    scr.LBL_CLICKS: ("label", " 0"),
+    scr.CMD_GO: ("push button", "GO!"),
+    scr.CMD_ICO: ("push button", "Change Icon"),
+    scr.CMD_QUIT: ("push button", "QUIT"),
+    scr.LBL_FEEDBACK: ("label", " "),
+    scr.PIC_START: ("image", "Wandering picture"),
+}
+FOCUSABLE = {scr.LST_SPEED, scr.CMD_GO, scr.CMD_ICO, scr.CMD_QUIT, scr.PIC_START}
+ON_SCREEN = {"enabled", "sensitive", "showing", "visible"}
+
+
+# Over AT-SPI every control reports its role, name, place and state: the picture box as
+# a named image, the speed list with its items and selection, the start controls as not
+# showing during a round, the clicks label's and rating's texts after it.
+def case_accessibility(game):
+    with Session(game, accessibility=True) as session:
+        import a11y
+        screen = Screen(session.display, session.window)
+        ready_shot(screen)
+        window = a11y.game_window()
+        controls = a11y.controls_by_rect(window)
+        assert_equal(sorted(controls), sorted(A11Y_CONTROLS), "control rectangles")
+        for rect, (role, name) in A11Y_CONTROLS.items():
+            control = controls[rect]
+            what = f"control at {rect}"
+            assert_equal(a11y.role(control), role, f"role of {what}")
+            if name is not None:
+                assert_equal(a11y.name(control), name, f"name of {what}")
+            expected = ON_SCREEN | ({"focusable"} if rect in FOCUSABLE else set())
+            a11y.require_states(control, expected, what=what)
+
+        speed = controls[scr.LST_SPEED]
+        items = list(a11y.fresh(speed))
+        assert_equal([a11y.name(i) for i in items], ["EASY", "MEDIUM", "INSANITY"],
+                     "speed list items")
+        assert_equal([a11y.role(i) for i in items], ["list item"] * 3, "speed item roles")
+        assert_equal(["selected" in a11y.states(i) for i in items], [True, False, False],
+                     "speed selection")
+
+        picture = controls[scr.PIC_START]
+        if not picture.description:
+            raise AssertionError("the picture has no description")
+        ox, oy = screen.origin()
+        x, y, w, h = scr.PIC_START
+        assert_equal(a11y.extents(picture, on_screen=True),
+                     (ox + x, oy + y, w, h), "picture's place on the screen")
+
+        start = {rect: controls[rect] for rect in START_CONTROLS.values()}
+        session.click(*scr.centre(scr.CMD_GO))
+        wait_until(lambda: all("showing" not in a11y.states(c) for c in start.values()),
+                   10.0, "the start controls to report not showing", 0.05)
+        for rect, control in start.items():
+            a11y.require_states(control, absent={"showing", "visible"},
+                                what=f"start control at {rect} during the round")
+        a11y.require_states(picture, ON_SCREEN | {"focusable"}, what="picture during the round")
+        a11y.require_states(controls[scr.CMD_QUIT], ON_SCREEN, what="QUIT during the round")
+        places = {a11y.extents(picture)}
+        wait_until(lambda: places.add(a11y.extents(picture)) or len(places) >= 3, 5.0,
+                   "the picture's reported place to follow it", 0.05)
+        timer = a11y.name(controls[scr.LBL_TIMER])
+        if not re.fullmatch(r"\d+([.,]\d+)?", timer):
+            raise AssertionError(f"timer label reads {timer!r} during the round")
+
+        wait_until(lambda: all("showing" in a11y.states(c) for c in start.values()),
+                   ROUND_TIMEOUT, "the round to end", 0.1)
+        assert_equal(a11y.name(controls[scr.LBL_CLICKS]), "0", "clicks label after the round")
+        assert_equal(a11y.name(controls[scr.LBL_FEEDBACK]),
+                     "This game is best played while awake", "rating after a round on EASY")
+        a11y.require_states(picture, {"showing", "visible", "focusable"},
+                            absent={"enabled", "sensitive"}, what="picture after the round")
+        assert_equal((a11y.role(picture), a11y.name(picture)), ("image", "Wandering picture"),
+                     "picture's role and name after the round")
+        print("picture's reported places during the round:", sorted(places)[:5])
+        screen.close()
+
+
+CASES = {
+    "window": case_window,
+    "go": case_go,
+    "click": case_click,
+    "quit": case_quit,
+    "close": case_close,
+    "accessibility": case_accessibility,
+}
+
+
+def main(argv):
+    if len(argv) < 3 or argv[1] not in CASES:
+        print(__doc__.strip(), "\ncases:", ", ".join(CASES), file=sys.stderr)
+        return 2
+    case, game = argv[1], argv[2]
+    started = time.monotonic()
+    try:
+        CASES[case](game)
+    except Exception:
+        traceback.print_exc()
+        if last_shot is not None and len(argv) > 3:
+            path = os.path.join(argv[3], f"e2e-{case}-failure.ppm")
+            last_shot.save_ppm(path)
+            print("last screenshot:", path, file=sys.stderr)
+        print(f"FAILED {case} after {time.monotonic() - started:.1f} s")
+        return 1
+    print(f"passed {case} in {time.monotonic() - started:.1f} s")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
