@@ -24,9 +24,15 @@ run: build
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)
 
-# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer,
+# stopping at the first report. The package test is left out: it packs a release build.
 test-asan:
-	$(MAKE) test PRESET=asan
+	$(MAKE) build PRESET=asan
+	ctest --preset asan -j $(JOBS) --label-exclude package
+
+# The Debian package, $(BUILD)/quorvel_<version>_<arch>.deb, made by CPack.
+package: build
+	cd $(BUILD) && cpack
 
 clean:
 	rm -rf build

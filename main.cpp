@@ -14,6 +14,7 @@ int main(int argc, char *argv[])
     // The game takes no command-line arguments.
     int appArgc = argc > 0 ? 1 : 0;
     QApplication app(appArgc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.quorvel"));
     setUpToolkit(app);
 
     SystemClock clock;

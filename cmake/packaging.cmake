@@ -1,0 +1,99 @@
+# Installs the game the way a desktop expects it (program, menu entry, icons,
+# AppStream metainfo, manual page) and makes a Debian package of it with CPack.
+#
+# `cmake --install` puts the program in bin/. The Debian package puts it in
+# /usr/games instead, where Debian keeps games, by installing it a second time
+# from the component `debian-games` that only CPack asks for.
+
+include(GNUInstallDirs)
+
+set(QUORVEL_APP_ID "org.example.quorvel")
+set(QUORVEL_HOMEPAGE "https://quorvel.example.org/")
+set(QUORVEL_MAINTAINER "Brinhalt <quorvel@example.org>")
+set(QUORVEL_RELEASE_DATE "Mon, 07 Dec 2026 10:00:00 +0000")
+
+find_program(GZIP_EXECUTABLE gzip REQUIRED)
+set(quorvel_pkg_dir ${CMAKE_CURRENT_BINARY_DIR}/packaging)
+
+# gzip -n leaves out the name and time stamp, so the package is reproducible.
+function(quorvel_gzip input output)
+    execute_process(COMMAND ${GZIP_EXECUTABLE} -9 -n -c ${input}
+        OUTPUT_FILE ${output} COMMAND_ERROR_IS_FATAL ANY)
+endfunction()
+
+install(TARGETS quorvel
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program
+    BUNDLE DESTINATION . COMPONENT program)
+install(TARGETS quorvel
+    RUNTIME DESTINATION games COMPONENT debian-games EXCLUDE_FROM_ALL)
+
+install(FILES ${PROJECT_SOURCE_DIR}/assets/${QUORVEL_APP_ID}.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT data)
+install(FILES ${PROJECT_SOURCE_DIR}/assets/${QUORVEL_APP_ID}.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT data)
+foreach(size IN ITEMS 16 32 48)
+    install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/quorvel-${size}.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+        RENAME quorvel.png COMPONENT data)
+endforeach()
+
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/assets/quorvel.6)
+quorvel_gzip(${PROJECT_SOURCE_DIR}/assets/quorvel.6 ${quorvel_pkg_dir}/quorvel.6.gz)
+install(FILES ${quorvel_pkg_dir}/quorvel.6.gz
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 COMPONENT data)
+
+# Debian wants the licence terms and a changelog next to every package.
+file(CONFIGURE OUTPUT ${quorvel_pkg_dir}/copyright @ONLY CONTENT [[
+Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: @PROJECT_NAME@
+Upstream-Contact: @QUORVEL_MAINTAINER@
+Source: @QUORVEL_HOMEPAGE@
+
+Files: *
+Copyright: 2026 Brinhalt
+License: LicenseRef-proprietary
+ All rights reserved.
+]])
+file(CONFIGURE OUTPUT ${quorvel_pkg_dir}/changelog @ONLY CONTENT [[
+@PROJECT_NAME@ (@PROJECT_VERSION@) unstable; urgency=medium
+
+  * First release.
+
+ -- @QUORVEL_MAINTAINER@  @QUORVEL_RELEASE_DATE@
+]])
+quorvel_gzip(${quorvel_pkg_dir}/changelog ${quorvel_pkg_dir}/changelog.gz)
+install(FILES ${quorvel_pkg_dir}/copyright ${quorvel_pkg_dir}/changelog.gz
+    DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT data)
+
+set(CPACK_GENERATOR "DEB")
+set(CPACK_PACKAGE_NAME "quorvel")
+set(CPACK_PACKAGE_VENDOR "Brinhalt")
+set(CPACK_PACKAGE_CONTACT "${QUORVEL_MAINTAINER}")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "reflex game: click the wandering picture")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${QUORVEL_HOMEPAGE}")
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_COMPONENTS_ALL debian-games data)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE
+    GROUP_READ GROUP_EXECUTE
+    WORLD_READ WORLD_EXECUTE)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION "games")
+set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QUORVEL_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The game draws its classic dialog face with Liberation Sans.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [[
+Brinhalt's Quorvel shows a picture that wanders about its window by itself.
+Pick a speed (EASY, MEDIUM or INSANITY), press GO! and click the picture as
+often as you can in ten seconds; a one-line verdict rates the result.
+
+The game comes with 57 pictures to chase.]])
+
+include(CPack)

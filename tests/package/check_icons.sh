@@ -1,0 +1,53 @@
+#!/bin/bash
+# Guards the committed program icons: they are what tools/make_program_icons.py
+# makes from assets/p00.ico today, and that picture read by ImageMagick agrees
+# with them (exact at 48 px, area-averaged within one step per channel below).
+#
+# Usage: check_icons.sh SOURCE_DIR
+set -euo pipefail
+
+source_dir=$1
+icons="$source_dir/assets/icons"
+work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-icons.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+failures=0
+check() {
+    local what=$1
+    shift
+    if "$@"; then
+        echo "ok   $what"
+    else
+        echo "FAIL $what"
+        failures=$((failures + 1))
+    fi
+}
+
+# Peak difference of any channel of any pixel, as a fraction of full scale.
+peak_error() {
+    local out
+    out=$(compare -channel RGBA -metric PAE "$1" "$2" null: 2>&1 || true)
+    sed -n 's/^[0-9.e+-]* (\([0-9.e+-]*\))$/\1/p' <<<"$out"
+}
+
+at_most() {
+    [ -n "$1" ] && awk -v v="$1" -v limit="$2" 'BEGIN { exit !(v <= limit) }'
+}
+
+/usr/bin/python3 "$source_dir/tools/make_program_icons.py" "$work/made" >/dev/null
+for size in 16 32 48; do
+    name="quorvel-$size.png"
+    check "$name is up to date with assets/p00.ico" cmp -s "$work/made/$name" "$icons/$name"
+done
+
+check "quorvel-48.png shows p00.ico pixel for pixel" \
+    at_most "$(peak_error "$source_dir/assets/p00.ico" "$icons/quorvel-48.png")" 0
+for size in 16 32; do
+    convert "$source_dir/assets/p00.ico" -scale "${size}x$size" "$work/scaled-$size.png"
+    error=$(peak_error "$work/scaled-$size.png" "$icons/quorvel-$size.png")
+    check "quorvel-$size.png is p00.ico area-averaged (peak error ${error:-?})" \
+        at_most "$error" 0.0040
+done
+
+[ "$failures" -eq 0 ] || exit 1
+echo "all icon checks passed"
