@@ -14,6 +14,7 @@ set(QUORVEL_RELEASE_DATE "Mon, 07 Dec 2026 10:00:00 +0000")
 
 find_program(GZIP_EXECUTABLE gzip REQUIRED)
 set(quorvel_pkg_dir ${CMAKE_CURRENT_BINARY_DIR}/packaging)
+file(MAKE_DIRECTORY ${quorvel_pkg_dir})
 
 # gzip -n leaves out the name and time stamp, so the package is reproducible.
 function(quorvel_gzip input output)
