@@ -34,5 +34,10 @@ test-asan:
 package: build
 	cd $(BUILD) && cpack
 
+# Start-up, memory, tick, click and gallery timings against a bare Qt window, under
+# Xvfb, in a few minutes; rewrites docs/PERFORMANCE.md and docs/tick-intervals.svg.
+bench: build
+	/usr/bin/python3 bench/run_bench.py --build $(BUILD)
+
 clean:
 	rm -rf build

@@ -1,0 +1,16 @@
+#include "recordingpump.h"
+
+#include "clickprobe.h"
+#include "tickrecorder.h"
+
+void RecordingPump::pumpOnce()
+{
+    if (probe_)
+        probe_->beforePump();
+    const auto start = std::chrono::steady_clock::now();
+    inner_.pumpOnce();
+    const auto took = std::chrono::steady_clock::now() - start;
+    if (probe_)
+        probe_->afterPump();
+    recorder_.pumpDone(took);
+}
