@@ -79,7 +79,6 @@ void Form1::createControls()
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
             list->setAccessibleName(QStringLiteral("Speed"));
-            lstSpeed_ = list;
             control = list;
             break;
         }
@@ -105,7 +104,6 @@ void Form1::createControls()
             picture->setAccessibleName(QStringLiteral("Wandering picture"));
             picture->setAccessibleDescription(
                 QStringLiteral("Click it as often as you can while the round runs"));
-            picIco_ = picture;
             control = picture;
             break;
         }
@@ -122,12 +120,14 @@ void Form1::createControls()
             tabOrder.emplace_back(design.tabIndex, control);
     }
 
+    lstSpeed_ = findChild<QListWidget *>(QStringLiteral("lstSpeed"));
     lblTimer_ = findChild<QLabel *>(QStringLiteral("lblTimer"));
     lblClicks_ = findChild<QLabel *>(QStringLiteral("lblClicks"));
     lblFeedback_ = findChild<QLabel *>(QStringLiteral("lblFeedback"));
     cmdGo_ = findChild<QPushButton *>(QStringLiteral("cmdGo"));
     cmdIco_ = findChild<QPushButton *>(QStringLiteral("cmdIco"));
     cmdQuit_ = findChild<QPushButton *>(QStringLiteral("cmdQuit"));
+    picIco_ = findChild<PictureBox *>(QStringLiteral("picIco"));
     picGeometry_ = std::make_unique<WidgetGeometry>(*picIco_);
 
     std::sort(tabOrder.begin(), tabOrder.end());

@@ -1,6 +1,6 @@
 #include "toolkit.h"
 
-#include "pictureboxaccessible.h"
+#include "accessibility.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -27,5 +27,5 @@ void setUpToolkit(QApplication &app)
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setPalette(app.style()->standardPalette());
     app.setFont(sansSerifFont(kDialogFontPixels));
-    QAccessible::installFactory(&PictureBoxAccessible::create);
+    installAccessibility();
 }

@@ -6,6 +6,7 @@
 #include "standins.h"
 #include "toolkit.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -33,6 +34,7 @@ private slots:
     void labelTextsFitTheirLabels();
     void pictureBoxHoldsTheUnscaledPictureInsideItsFrame();
     void resizingMovesNoControl();
+    void screenReadersHearRolesAndNames();
 };
 
 void TestLayout::controlsSitAtTheirDesignPlaces_data()
@@ -248,6 +250,25 @@ void TestLayout::resizingMovesNoControl()
     form.resize(900, 650);
     QCOMPARE(picture->geometry(), before);
     QCOMPARE(window.width() - widthBefore, float((900 - 711) * 15));
+}
+
+void TestLayout::screenReadersHearRolesAndNames()
+{
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    const struct { QObject *object; QAccessible::Role role; QString name; } expected[] = {
+        {&form, QAccessible::Window, "Brinhalt's Quorvel"},
+        {form.findChild<QWidget *>("picIco"), QAccessible::Graphic, "Wandering picture"},
+        {form.findChild<QWidget *>("lstSpeed"), QAccessible::List, "Speed"},
+        {form.findChild<QWidget *>("cmdGo"), QAccessible::Button, "GO!"},
+        {form.findChild<QWidget *>("lblClicks"), QAccessible::StaticText, " 0"},
+    };
+    for (const auto &e : expected) {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(e.object);
+        QVERIFY(iface);
+        QCOMPARE(iface->role(), e.role);
+        QCOMPARE(iface->text(QAccessible::Name), e.name);
+    }
 }
 
 QTEST_MAIN(TestLayout)

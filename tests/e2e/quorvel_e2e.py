@@ -166,6 +166,7 @@ def case_click(game):
     with Session(game, accessibility=True) as session:
         import a11y
         window = a11y.game_window()
+        assert_equal(a11y.role(window), "frame", "role of the game window")
         controls = a11y.controls_by_rect(window)
         clicks_label = controls[scr.LBL_CLICKS]
         go_button = controls[scr.CMD_GO]
@@ -223,9 +224,8 @@ def case_close(game):
 
 
 # What each control tells assistive technology before the first round, by its place.
-# The list's name is not checked: the game gives the speed list none.
 A11Y_CONTROLS = {
-    scr.LST_SPEED: ("list", None),
+    scr.LST_SPEED: ("list", "Speed"),
     scr.LABEL1: ("label", "Timer:"),
     scr.LBL_TIMER: ("label", " 0"),
     scr.LABLE2: ("label", "Clicks:"),
@@ -240,8 +240,8 @@ FOCUSABLE = {scr.LST_SPEED, scr.CMD_GO, scr.CMD_ICO, scr.CMD_QUIT, scr.PIC_START
 ON_SCREEN = {"enabled", "sensitive", "showing", "visible"}
 
 
-# Over AT-SPI every control reports its role, name, place and state: the picture box as
-# a named image, the speed list with its items and selection, the start controls as not
+# Over AT-SPI the window is a frame and every control reports its role, name, place and
+# state: the picture box as a named image, the speed list with its items and selection, the start controls as not
 # showing during a round, the clicks label's and rating's texts after it.
 def case_accessibility(game):
     with Session(game, accessibility=True) as session:
@@ -249,6 +249,7 @@ def case_accessibility(game):
         screen = Screen(session.display, session.window)
         ready_shot(screen)
         window = a11y.game_window()
+        assert_equal(a11y.role(window), "frame", "role of the game window")
         controls = a11y.controls_by_rect(window)
         assert_equal(sorted(controls), sorted(A11Y_CONTROLS), "control rectangles")
         for rect, (role, name) in A11Y_CONTROLS.items():
