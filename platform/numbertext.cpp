@@ -9,7 +9,11 @@ QString integerText(qint16 value)
 
 QString singleText(float value)
 {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(static_cast<double>(value), 'g', 7);
+    // Digits, sign and exponent as the integer text writes them; only the decimal
+    // separator is the user's.
+    QString text = QString::number(static_cast<double>(value), 'g', 7);
+    const QString separator = QLocale().decimalPoint();
+    if (separator != QLatin1String("."))
+        text.replace(QLatin1Char('.'), separator);
+    return text;
 }

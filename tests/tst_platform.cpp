@@ -25,6 +25,7 @@ private slots:
 
     void singleText_data();
     void singleText();
+    void singleTextUsesTheLocaleSeparator_data();
     void singleTextUsesTheLocaleSeparator();
     void integerText();
     void listTextReadsAndSelects();
@@ -34,6 +35,8 @@ private slots:
     void unplaceablePositionsAreRefused();
     void elapsedAcrossMidnight_data();
     void elapsedAcrossMidnight();
+    void systemClockFollowsElapsedTimeNotTheWallClock_data();
+    void systemClockFollowsElapsedTimeNotTheWallClock();
     void systemClockReadsSecondsSinceMidnight();
     void randomDrawsStayInUnitIntervalAndRepeatAfterReseed();
     void floatFaultsMapToErrors_data();
@@ -60,12 +63,31 @@ void TestPlatform::singleText()
     QCOMPARE(::singleText(value), text);
 }
 
+void TestPlatform::singleTextUsesTheLocaleSeparator_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<float>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("de_DE") << "de_DE" << -2.5f << "-2,5";
+    QTest::newRow("sv_SE: ASCII minus") << "sv_SE" << -1.25f << "-1,25";
+    QTest::newRow("ar_EG: ASCII digits") << "ar_EG" << 10.0999994f << QString::fromUtf8("10\u066B1");
+    QTest::newRow("fa_IR: ASCII digits") << "fa_IR" << 3.5f << QString::fromUtf8("3\u066B5");
+    QTest::newRow("bn_BD: ASCII digits") << "bn_BD" << 86399.5f << "86399.5";
+    QTest::newRow("de_DE: exponent as in C") << "de_DE" << 1.5e-7f << "1,5e-07";
+    QTest::newRow("en_US") << "en_US" << 12345.67f << "12345.67";
+}
+
+// Only the decimal separator is the user's: the timer shows the same digits and signs
+// as the clicks label beside it.
 void TestPlatform::singleTextUsesTheLocaleSeparator()
 {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const QString text = ::singleText(2.5f);
+    QFETCH(QString, locale);
+    QFETCH(float, value);
+    QFETCH(QString, text);
+    QLocale::setDefault(QLocale(locale));
+    const QString shown = ::singleText(value);
     QLocale::setDefault(QLocale::c());
-    QCOMPARE(text, QStringLiteral("2,5"));
+    QCOMPARE(shown, text);
 }
 
 void TestPlatform::integerText()
@@ -153,6 +175,36 @@ void TestPlatform::elapsedAcrossMidnight()
     QFETCH(float, now);
     QFETCH(float, elapsed);
     QCOMPARE(elapsedSince(start, now), elapsed);
+}
+
+void TestPlatform::systemClockFollowsElapsedTimeNotTheWallClock_data()
+{
+    QTest::addColumn<qint64>("startMs");
+    QTest::addColumn<qint64>("wallStepMs");
+    QTest::addColumn<qint64>("elapsedNs");
+    QTest::addColumn<float>("reading");
+    QTest::newRow("wall clock back 1 s") << qint64(43200000) << qint64(-1000) << qint64(2000000000) << 43202.0f;
+    QTest::newRow("end of summer time") << qint64(43200000) << qint64(-3600000) << qint64(2000000000) << 43202.0f;
+    QTest::newRow("wall clock forward 1 h") << qint64(43200000) << qint64(3600000) << qint64(2000000000) << 43202.0f;
+    QTest::newRow("past midnight") << qint64(86399000) << qint64(0) << qint64(2500000000) << 1.5f;
+    QTest::newRow("last millisecond of the day") << qint64(86399999) << qint64(0) << qint64(500000) << 86399.9921875f;
+}
+
+// Wall-clock steps during a round would end it at once or stretch it by an hour; and the
+// day's last readings must not round up to 86400, which is outside the day.
+void TestPlatform::systemClockFollowsElapsedTimeNotTheWallClock()
+{
+    QFETCH(qint64, startMs);
+    QFETCH(qint64, wallStepMs);
+    QFETCH(qint64, elapsedNs);
+    QFETCH(float, reading);
+    qint64 wallMs = startMs;
+    qint64 monotonicNs = 7000000000;
+    SystemClock clock({[&] { return wallMs; }, [&] { return monotonicNs; }});
+    wallMs += wallStepMs;
+    monotonicNs += elapsedNs;
+    QCOMPARE(clock.now(), reading);
+    QVERIFY(clock.now() < 86400.0f);
 }
 
 void TestPlatform::systemClockReadsSecondsSinceMidnight()
