@@ -5,15 +5,21 @@
 #include "layout.h"
 #include "programend.h"
 #include "randomsource.h"
+#include "startup.h"
 #include "toolkit.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
-    // The game takes no command-line arguments.
+    if (const auto status = answerCommandLine(argc, argv, QUORVEL_VERSION))
+        return *status;
+
+    // Other arguments are not for the game, nor for Qt.
     int appArgc = argc > 0 ? 1 : 0;
+    DisplayOpening opening;
     QApplication app(appArgc, argv);
+    opening.opened();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.quorvel"));
     setUpToolkit(app);
 

@@ -1,12 +1,15 @@
 #include "form1.h"
 
+#include "caption.h"
 #include "clock.h"
+#include "commandbutton.h"
 #include "errorreport.h"
 #include "eventpump.h"
 #include "floatfaults.h"
 #include "frmico.h"
 #include "iconmotion.h"
 #include "layout.h"
+#include "listbox.h"
 #include "listtext.h"
 #include "numbertext.h"
 #include "picturebox.h"
@@ -17,8 +20,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
+#include <QPointer>
 
 #include <algorithm>
 #include <limits>
@@ -70,12 +72,11 @@ void Form1::createControls()
         const QString text = QString::fromUtf8(design.text);
         switch (design.kind) {
         case layout::Kind::List: {
-            auto *list = new QListWidget(this);
+            auto *list = new ListBox(this);
             for (const char *name : layout::kSpeedNames) {
                 auto *item = new QListWidgetItem(QString::fromUtf8(name), list);
                 item->setData(Qt::UserRole, 0);
             }
-            list->setSelectionMode(QAbstractItemView::SingleSelection);
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
             list->setAccessibleName(QStringLiteral("Speed"));
@@ -83,19 +84,16 @@ void Form1::createControls()
             break;
         }
         case layout::Kind::Label: {
-            auto *label = new QLabel(text, this);
-            label->setWordWrap(true);
+            auto *label = new QLabel(this);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             label->setAutoFillBackground(true);
             label->setTextFormat(Qt::PlainText);
+            setCaption(*label, text);
             control = label;
             break;
         }
         case layout::Kind::Button: {
-            auto *button = new QPushButton(text, this);
-            button->setAutoDefault(false);
-            button->setDefault(false);
-            control = button;
+            control = new CommandButton(text, this);
             break;
         }
         case layout::Kind::Picture: {
@@ -120,24 +118,27 @@ void Form1::createControls()
             tabOrder.emplace_back(design.tabIndex, control);
     }
 
-    lstSpeed_ = findChild<QListWidget *>(QStringLiteral("lstSpeed"));
+    lstSpeed_ = findChild<ListBox *>(QStringLiteral("lstSpeed"));
     lblTimer_ = findChild<QLabel *>(QStringLiteral("lblTimer"));
     lblClicks_ = findChild<QLabel *>(QStringLiteral("lblClicks"));
     lblFeedback_ = findChild<QLabel *>(QStringLiteral("lblFeedback"));
-    cmdGo_ = findChild<QPushButton *>(QStringLiteral("cmdGo"));
-    cmdIco_ = findChild<QPushButton *>(QStringLiteral("cmdIco"));
-    cmdQuit_ = findChild<QPushButton *>(QStringLiteral("cmdQuit"));
+    cmdGo_ = findChild<CommandButton *>(QStringLiteral("cmdGo"));
+    cmdIco_ = findChild<CommandButton *>(QStringLiteral("cmdIco"));
+    cmdQuit_ = findChild<CommandButton *>(QStringLiteral("cmdQuit"));
     picIco_ = findChild<PictureBox *>(QStringLiteral("picIco"));
     picGeometry_ = std::make_unique<WidgetGeometry>(*picIco_);
+    // The wandering picture passes over every other control: a hit on it over "QUIT"
+    // counts, and no label ever covers it.
+    picIco_->raise();
 
     std::sort(tabOrder.begin(), tabOrder.end());
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
     tabOrder.front().second->setFocus();
 
-    connect(cmdGo_, &QPushButton::clicked, this, &Form1::cmdGo_Click);
-    connect(cmdIco_, &QPushButton::clicked, this, &Form1::cmdIco_Click);
-    connect(cmdQuit_, &QPushButton::clicked, this, &Form1::cmdQuit_Click);
+    connect(cmdGo_, &CommandButton::Click, this, &Form1::cmdGo_Click);
+    connect(cmdIco_, &CommandButton::Click, this, &Form1::cmdIco_Click);
+    connect(cmdQuit_, &CommandButton::Click, this, &Form1::cmdQuit_Click);
     connect(picIco_, &PictureBox::clicked, this, &Form1::picIco_Click);
 }
 
@@ -153,9 +154,9 @@ void Form1::cmdGo_Click()
     Clock &clock = services_.clock;
 
     state_.clickCount = 0;
-    lblClicks_->setText(integerText(0));
+    setCaption(*lblClicks_, integerText(0));
     picIco_->setEnabled(true);
-    lblFeedback_->setText(QStringLiteral(" "));
+    setCaption(*lblFeedback_, QStringLiteral(" "));
     if (listText(*lstSpeed_) == QLatin1String("EASY"))
         state_.speedLevel = 1;
     else if (listText(*lstSpeed_) == QLatin1String("MEDIUM"))
@@ -165,13 +166,14 @@ void Form1::cmdGo_Click()
     state_.roundStart = clock.now();
     float heading = 0.0f;
     state_.stepLength = kStepLength;
+    const QPointer<QWidget> focusBeforeRound = parkFocusForRound();
     cmdIco_->setVisible(false);
     cmdGo_->setVisible(false);
     lstSpeed_->setVisible(false);
 
     const float start = *state_.roundStart;
     while (static_cast<double>(elapsedSince(start, clock.now())) < kRoundSeconds) {
-        lblTimer_->setText(singleText(elapsedSince(start, clock.now())));
+        setCaption(*lblTimer_, singleText(elapsedSince(start, clock.now())));
 
         clearFloatFaults();
         state_.turnStep = static_cast<float>(static_cast<double>(state_.piValue) * 2.0 / 60.0);
@@ -194,12 +196,25 @@ void Form1::cmdGo_Click()
     lstSpeed_->setVisible(true);
     picIco_->setEnabled(false);
     rateRound();
+    if (focusBeforeRound && focusBeforeRound->isVisible() && focusBeforeRound->isEnabled())
+        focusBeforeRound->setFocus();
+}
+
+QWidget *Form1::parkFocusForRound()
+{
+    // A start control that hides with the focus would pass it along the tab order to
+    // "QUIT", and the next Space would end the game. The picture takes it instead, and
+    // the control gets it back when the round is over.
+    QWidget *focused = focusWidget();
+    if (focused == cmdIco_ || focused == cmdGo_ || focused == lstSpeed_)
+        picIco_->setFocus();
+    return focused;
 }
 
 void Form1::rateRound()
 {
     if (const char *message = ratingMessage(state_.clickCount, state_.speedLevel))
-        lblFeedback_->setText(QString::fromUtf8(message));
+        setCaption(*lblFeedback_, QString::fromUtf8(message));
 }
 
 void Form1::TimeOut(double waitSeconds)
@@ -215,7 +230,7 @@ void Form1::picIco_Click()
     if (state_.clickCount == std::numeric_limits<qint16>::max())
         services_.errors.raise(RuntimeError::Overflow);
     state_.clickCount = static_cast<qint16>(state_.clickCount + 1);
-    lblClicks_->setText(integerText(state_.clickCount));
+    setCaption(*lblClicks_, integerText(state_.clickCount));
 }
 
 void Form1::cmdQuit_Click()

@@ -7,10 +7,10 @@
 
 #include <QWidget>
 
-class QLabel;
-class QListWidget;
-class QPushButton;
+class CommandButton;
+class ListBox;
 class PictureBox;
+class QLabel;
 
 // The game's window: a picture wanders about while the player clicks it against the
 // clock. A whole round runs inside the "GO!" handler; clicks and "QUIT" get through
@@ -39,18 +39,19 @@ protected:
 
 private:
     void createControls();
+    QWidget *parkFocusForRound();
     void rateRound();
 
     Services services_;
     FormState state_;
 
-    QListWidget *lstSpeed_ = nullptr;
+    ListBox *lstSpeed_ = nullptr;
     QLabel *lblTimer_ = nullptr;
     QLabel *lblClicks_ = nullptr;
     QLabel *lblFeedback_ = nullptr;
-    QPushButton *cmdGo_ = nullptr;
-    QPushButton *cmdIco_ = nullptr;
-    QPushButton *cmdQuit_ = nullptr;
+    CommandButton *cmdGo_ = nullptr;
+    CommandButton *cmdIco_ = nullptr;
+    CommandButton *cmdQuit_ = nullptr;
     PictureBox *picIco_ = nullptr;
 
     std::unique_ptr<WidgetGeometry> picGeometry_;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleHints>
 
 PictureBox::PictureBox(QWidget *parent)
     : QFrame(parent)
@@ -33,19 +34,27 @@ void PictureBox::paintEvent(QPaintEvent *event)
     painter.drawPixmap(contentsRect().topLeft(), picture_);
 }
 
+void PictureBox::startPress(const QMouseEvent &event)
+{
+    pressed_ = true;
+    pressScreenPos_ = event.globalPosition();
+}
+
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton) {
-        pressed_ = true;
-        pressScreenPos_ = event->globalPosition();
-    }
+    if (event->button() == Qt::LeftButton)
+        startPress(*event);
     event->accept();
 }
 
 void PictureBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    // The second press of a double-click is not the start of a click.
-    pressed_ = false;
+    // The second press of a double-click on the picture is not the start of a click; a
+    // press that the window system paired with one that went elsewhere is.
+    if (event->button() == Qt::LeftButton && !secondPressOfDoubleClick_)
+        startPress(*event);
+    else
+        pressed_ = false;
     event->accept();
 }
 
@@ -65,7 +74,48 @@ void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 
 void PictureBox::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::EnabledChange && !isEnabled())
-        pressed_ = false;
+    if (event->type() == QEvent::EnabledChange) {
+        if (!isEnabled())
+            pressed_ = false;
+        setAttribute(Qt::WA_TransparentForMouseEvents, !isEnabled());
+    }
     QFrame::changeEvent(event);
+}
+
+void PictureBox::showEvent(QShowEvent *event)
+{
+    qApp->installEventFilter(this);
+    QFrame::showEvent(event);
+}
+
+void PictureBox::hideEvent(QHideEvent *event)
+{
+    qApp->removeEventFilter(this);
+    lastPressWasHere_ = false;
+    QFrame::hideEvent(event);
+}
+
+bool PictureBox::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    // Presses reach the window first and then the widget under the pointer: only the
+    // widget's share tells where the press went.
+    if ((type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
+        || !watched->isWidgetType())
+        return false;
+    const auto *mouse = static_cast<const QMouseEvent *>(event);
+    if (watched == this) {
+        if (type == QEvent::MouseButtonDblClick) {
+            const auto interval = quint64(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+            secondPressOfDoubleClick_ = lastPressWasHere_
+                                        && mouse->timestamp() - lastPressTime_ <= interval;
+        }
+        lastPressWasHere_ = true;
+        lastPressTime_ = mouse->timestamp();
+    } else {
+        // The box takes every press it gets, so this one went to another widget.
+        lastPressWasHere_ = false;
+        lastPressTime_ = mouse->timestamp();
+    }
+    return false;
 }

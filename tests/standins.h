@@ -27,6 +27,8 @@ public:
     float now() override
     {
         ++readings;
+        if (onReading)
+            onReading();
         if (!script.empty()) {
             const float reading = script.front();
             script.pop_front();
@@ -41,6 +43,7 @@ public:
     double seconds;
     double perReading;
     std::deque<float> script;
+    std::function<void()> onReading;
     int readings = 0;
 };
 

@@ -5,10 +5,13 @@
 #include "standins.h"
 #include "toolkit.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -23,6 +26,68 @@ void send(QWidget *widget, QEvent::Type type, QPoint at = {20, 20})
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
+}
+
+// A press and release through the window system's own entry point at a chosen time, so
+// that the toolkit pairs quick presses into double-clicks as it does for a real mouse.
+void clickAt(QWindow *window, QPoint at, int timestamp)
+{
+    const QPointF global = window->mapToGlobal(at);
+    qt_handleMouseEvent(window, at, global, Qt::LeftButton, Qt::LeftButton,
+                        QEvent::MouseButtonPress, Qt::NoModifier, timestamp);
+    qt_handleMouseEvent(window, at, global, Qt::NoButton, Qt::LeftButton,
+                        QEvent::MouseButtonRelease, Qt::NoModifier, timestamp + 1);
+}
+
+// Stands between a control and its handler: counts the presses and keys that reach it
+// and keeps them from it, so that a "QUIT" reached by mistake shows as a count, not an exit.
+class Catcher final : public QObject
+{
+public:
+    explicit Catcher(QWidget *control) { control->installEventFilter(this); }
+    int presses = 0;
+    int keys = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            ++presses;
+            return true;
+        case QEvent::MouseButtonRelease:
+            return true;
+        case QEvent::KeyPress:
+            ++keys;
+            return true;
+        case QEvent::KeyRelease:
+            return true;
+        default:
+            return false;
+        }
+    }
+};
+
+class DoubleClickCounter final : public QObject
+{
+public:
+    explicit DoubleClickCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::MouseButtonDblClick;
+        return false;
+    }
+};
+
+QPoint centreIn(QWidget *window, QWidget *control)
+{
+    return control->mapTo(window, control->rect().center());
+}
+
+bool offersPress(QWidget *control)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
+    return iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction());
 }
 
 } // namespace
@@ -44,6 +109,15 @@ private slots:
     void quitEndsTheProgram();
     void quitInsideARoundLeavesTheRoundUnfinished();
     void roundReadsTheCountAsItStoodAtTheLastWait();
+    void speedListKeepsItsSelection_data();
+    void speedListKeepsItsSelection();
+    void hiddenButtonsTakeNoAccessibilityPress();
+    void focusNeverFallsToQuitByItself_data();
+    void focusNeverFallsToQuitByItself();
+    void pictureOverAControl_data();
+    void pictureOverAControl();
+    void pressesPairedIntoADoubleClick_data();
+    void pressesPairedIntoADoubleClick();
 };
 
 void TestClicks::clickBeforeTheFirstRoundIsCounted()
@@ -194,6 +268,203 @@ void TestClicks::roundReadsTheCountAsItStoodAtTheLastWait()
     QCOMPARE(form.state().clickCount, qint16(11));
     QCOMPARE(form.findChild<QLabel *>("lblFeedback")->text(),
              QStringLiteral("are you a superhuman android?"));
+}
+
+void TestClicks::speedListKeepsItsSelection_data()
+{
+    QTest::addColumn<QString>("gesture");
+    QTest::newRow("click on the blank strip below the items") << "blank";
+    QTest::newRow("Ctrl+click on the selected item") << "ctrl-click";
+    QTest::newRow("Ctrl+Space on the selected item") << "ctrl-space";
+    QTest::newRow("accessibility: unselect the row") << "unselect-row";
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    QTest::newRow("accessibility: clear the selection") << "clear";
+#endif
+}
+
+// With no speed selected the round would run its ticks back to back, deaf to "QUIT".
+void TestClicks::speedListKeepsItsSelection()
+{
+    QFETCH(QString, gesture);
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QWindow *window = form.windowHandle();
+    auto *list = form.findChild<QListWidget *>("lstSpeed");
+    const auto itemAt = [&](int row) {
+        return list->viewport()->mapTo(&form, list->visualItemRect(list->item(row)).center());
+    };
+    const QPoint blank = list->viewport()->mapTo(&form, QPoint(10, list->viewport()->height() - 3));
+    QVERIFY(!list->indexAt(list->viewport()->mapFrom(&form, blank)).isValid());
+
+    if (gesture == "blank") {
+        QTest::mouseClick(window, Qt::LeftButton, {}, blank);
+    } else if (gesture == "ctrl-click") {
+        QTest::mouseClick(window, Qt::LeftButton, Qt::ControlModifier, itemAt(0));
+    } else if (gesture == "ctrl-space") {
+        list->setFocus();
+        QTest::keyClick(window, Qt::Key_Space, Qt::ControlModifier);
+    } else if (gesture == "unselect-row") {
+        QAccessible::queryAccessibleInterface(list)->tableInterface()->unselectRow(0);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    } else if (gesture == "clear") {
+        QAccessible::queryAccessibleInterface(list)->selectionInterface()->clear();
+#endif
+    }
+    QCOMPARE(list->selectedItems().size(), 1);
+    QCOMPARE(list->selectedItems().first()->text(), QStringLiteral("EASY"));
+
+    // The selection still moves to another item.
+    QTest::mouseClick(window, Qt::LeftButton, {}, itemAt(2));
+    QCOMPARE(list->selectedItems().size(), 1);
+    QCOMPARE(list->selectedItems().first()->text(), QStringLiteral("INSANITY"));
+}
+
+// A hidden "GO!" pressed over accessibility would start a round inside the round, and a
+// hidden "Change Icon" would swap the picture mid-round.
+void TestClicks::hiddenButtonsTakeNoAccessibilityPress()
+{
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    form.show();
+    auto *go = form.findChild<QWidget *>("cmdGo");
+    auto *changeIcon = form.findChild<QWidget *>("cmdIco");
+    auto *picture = form.findChild<PictureBox *>("picIco");
+    QVERIFY(offersPress(go) && offersPress(changeIcon));
+    const qint64 pictureBefore = picture->picture().cacheKey();
+    bool tried = false;
+    fakes.pump.onPump = [&] {
+        if (tried || fakes.random.draws != 5)
+            return;
+        tried = true;
+        QVERIFY(!offersPress(go));
+        QVERIFY(!offersPress(changeIcon));
+        for (QWidget *button : {go, changeIcon})
+            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+        QTest::qWait(300); // longer than a button's animated press
+    };
+    form.cmdGo_Click();
+    QVERIFY(tried);
+    QCOMPARE(fakes.random.draws, 199);
+    QCOMPARE(picture->picture().cacheKey(), pictureBefore);
+    QVERIFY(offersPress(go) && offersPress(changeIcon));
+}
+
+void TestClicks::focusNeverFallsToQuitByItself_data()
+{
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("GO! pressed with Space") << true;
+    QTest::newRow("GO! clicked") << false;
+}
+
+// Hiding a focused "GO!" would hand the focus on to "QUIT", and the next Space would end
+// the game. Space during the round does nothing; after it, Space starts the next round.
+void TestClicks::focusNeverFallsToQuitByItself()
+{
+    QFETCH(bool, byKeyboard);
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QWindow *window = form.windowHandle();
+    auto *go = form.findChild<QWidget *>("cmdGo");
+    Catcher quit(form.findChild<QWidget *>("cmdQuit"));
+    QString focusedInRound;
+    fakes.pump.onPump = [&] {
+        if (fakes.random.draws == 3 && focusedInRound.isEmpty()) {
+            focusedInRound = QApplication::focusWidget()->objectName();
+            QTest::keyClick(window, Qt::Key_Space);
+            QTest::keyClick(window, Qt::Key_Space);
+        }
+    };
+    if (byKeyboard) {
+        for (int tabs = 0; tabs < 3; ++tabs)
+            QTest::keyClick(window, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), go);
+        QTest::keyClick(window, Qt::Key_Space);
+    } else {
+        QTest::mouseClick(window, Qt::LeftButton, {}, centreIn(&form, go));
+    }
+    QCOMPARE(fakes.random.draws, 199);
+    QCOMPARE(focusedInRound, QStringLiteral("picIco"));
+    QCOMPARE(quit.keys, 0);
+    QCOMPARE(QApplication::focusWidget(), go);
+
+    focusedInRound.clear();
+    QTest::keyClick(window, Qt::Key_Space);
+    QCOMPARE(fakes.random.draws, 2 * 199);
+    QCOMPARE(quit.keys, 0);
+}
+
+void TestClicks::pictureOverAControl_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("counted");
+    QTest::newRow("enabled picture over QUIT takes the hit") << "cmdQuit" << true << 1;
+    QTest::newRow("disabled picture over QUIT lets the press through") << "cmdQuit" << false << 0;
+    QTest::newRow("disabled picture over GO! lets the press through") << "cmdGo" << false << 0;
+    QTest::newRow("enabled picture over a label takes the hit") << "lblFeedback" << true << 1;
+}
+
+// After a round the picture may come to rest over a button; disabled, it must not keep
+// the player from quitting or starting the next round.
+void TestClicks::pictureOverAControl()
+{
+    QFETCH(QString, control);
+    QFETCH(bool, enabled);
+    QFETCH(int, counted);
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto *picture = form.findChild<PictureBox *>("picIco");
+    auto *beneath = form.findChild<QWidget *>(control);
+    Catcher catcher(beneath);
+    picture->move(beneath->pos());
+    picture->setEnabled(enabled);
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, beneath->pos() + QPoint(10, 10));
+    QCOMPARE(int(form.state().clickCount), counted);
+    const bool isButton = qobject_cast<QPushButton *>(beneath) != nullptr;
+    QCOMPARE(catcher.presses, counted == 0 && isButton ? 1 : 0);
+}
+
+void TestClicks::pressesPairedIntoADoubleClick_data()
+{
+    QTest::addColumn<int>("firstDx");
+    QTest::addColumn<int>("gapMs");
+    QTest::addColumn<int>("doubleClicks");
+    QTest::addColumn<int>("counted");
+    QTest::newRow("press just beside the picture, then a hit") << -4 << 100 << 1 << 1;
+    QTest::newRow("double-click on the picture counts once") << 0 << 100 << 1 << 1;
+    QTest::newRow("two hits further apart than a double-click") << 0 << 600 << 0 << 2;
+}
+
+// The window system pairs a press with the one before it wherever that went; only a
+// double-click on the picture itself loses its second press.
+void TestClicks::pressesPairedIntoADoubleClick()
+{
+    QFETCH(int, firstDx);
+    QFETCH(int, gapMs);
+    QFETCH(int, doubleClicks);
+    QFETCH(int, counted);
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto *picture = form.findChild<PictureBox *>("picIco");
+    DoubleClickCounter paired(picture);
+    const QPoint hit = picture->pos() + QPoint(1, 20);
+    QCOMPARE(form.childAt(hit + QPoint(firstDx, 0)) == picture, firstDx == 0);
+
+    const int t = QTest::lastMouseTimestamp + 1000;
+    clickAt(form.windowHandle(), hit + QPoint(firstDx, 0), t);
+    clickAt(form.windowHandle(), hit, t + gapMs);
+    QTest::lastMouseTimestamp = t + gapMs + 1000;
+    QCOMPARE(paired.count, doubleClicks);
+    QCOMPARE(int(form.state().clickCount), counted);
 }
 
 QTEST_MAIN(TestClicks)

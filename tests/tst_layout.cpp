@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QtTest>
 
@@ -34,6 +35,9 @@ private slots:
     void labelTextsFitTheirLabels();
     void pictureBoxHoldsTheUnscaledPictureInsideItsFrame();
     void resizingMovesNoControl();
+    void aTooWideWordIsCutNotWrapped_data();
+    void aTooWideWordIsCutNotWrapped();
+    void pictureShowsGalleryElementZeroOverTheButtonFace();
     void screenReadersHearRolesAndNames();
 };
 
@@ -141,7 +145,6 @@ void TestLayout::labelColoursAndFonts()
         QCOMPARE(label->font().pixelSize(), 24);
         QCOMPARE(label->font().weight(), QFont::Normal);
         QVERIFY(!label->font().italic() && !label->font().underline() && !label->font().strikeOut());
-        QVERIFY(label->wordWrap());
         QVERIFY(label->alignment() & Qt::AlignLeft);
         QVERIFY(label->autoFillBackground());
         QCOMPARE(label->focusPolicy(), Qt::NoFocus);
@@ -269,6 +272,79 @@ void TestLayout::screenReadersHearRolesAndNames()
         QCOMPARE(iface->role(), e.role);
         QCOMPARE(iface->text(QAccessible::Name), e.name);
     }
+}
+
+void TestLayout::aTooWideWordIsCutNotWrapped_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<bool>("wraps");
+    for (const qreal scale : {1.0, 1.5, 2.0}) {
+        const QByteArray at = " at " + QByteArray::number(scale);
+        QTest::newRow("timer 10.1" + at) << "lblTimer" << "10.1" << scale << false;
+        QTest::newRow("timer 9.987654" + at) << "lblTimer" << "9.987654" << scale << false;
+        QTest::newRow("clicks 100" + at) << "lblClicks" << "100" << scale << false;
+        QTest::newRow("a rating" + at) << "lblFeedback"
+            << "Maybe you should let somebody else play..." << scale << true;
+    }
+}
+
+// A word wider than its label must not spill its end onto a second line, whose top
+// would show as a sliver under the first.
+void TestLayout::aTooWideWordIsCutNotWrapped()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, text);
+    QFETCH(qreal, scale);
+    QFETCH(bool, wraps);
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    auto *widget = form.findChild<QLabel *>(label);
+    // A round leaves each label as the game last set it: a time, a count, and for 0
+    // clicks on EASY a rating of several words. Then the same kind of text, wider.
+    form.cmdGo_Click();
+    QCOMPARE(widget->text().contains(' '), wraps);
+    widget->setText(text);
+    QImage image(widget->size() * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    widget->render(&image);
+
+    const QColor ink = widget->palette().color(QPalette::WindowText);
+    const int firstLine = qCeil(QFontMetricsF(widget->font()).height() * scale);
+    int inkedRowsBelow = 0;
+    for (int y = firstLine; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (QColor(image.pixel(x, y)) == ink) {
+                ++inkedRowsBelow;
+                break;
+            }
+        }
+    }
+    QCOMPARE(inkedRowsBelow > 0, wraps);
+}
+
+// The starting picture is gallery element 0, drawn unscaled inside the frame, with the
+// button face showing through its transparent pixels.
+void TestLayout::pictureShowsGalleryElementZeroOverTheButtonFace()
+{
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    auto *picture = form.findChild<PictureBox *>("picIco");
+    const QImage shown = picture->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+    const QImage icon(QStringLiteral(":/pictures/p00.ico"), "ICO");
+    QCOMPARE(icon.size(), QSize(48, 48));
+    QImage expected(48, 48, QImage::Format_RGB32);
+    expected.fill(QApplication::palette().color(QPalette::Button));
+    QPainter(&expected).drawImage(0, 0, icon);
+    int transparent = 0;
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 48; ++x)
+            transparent += qAlpha(icon.pixel(x, y)) == 0;
+    QVERIFY(transparent > 0);
+    QCOMPARE(shown.copy(2, 2, 48, 48), expected);
 }
 
 QTEST_MAIN(TestLayout)

@@ -1,5 +1,6 @@
 // How the game process ends: "QUIT" and closing the window at once with status 0, even
 // mid-round; a run-time error after its report with a non-zero status. Nothing runs after.
+// And the ends before any window: --help, --version, and no display to open.
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -12,6 +13,8 @@ class TestProgramEnd : public QObject
 private slots:
     void endsAtOnce_data();
     void endsAtOnce();
+    void endsBeforeAnyWindow_data();
+    void endsBeforeAnyWindow();
 };
 
 void TestProgramEnd::endsAtOnce_data()
@@ -59,6 +62,46 @@ void TestProgramEnd::endsAtOnce()
     } else {
         QVERIFY2(out.contains("report: Brinhalt's Quorvel: ") && out.contains(report), qPrintable(out));
     }
+}
+
+void TestProgramEnd::endsBeforeAnyWindow_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("display");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("--version") << QStringList{"--version"} << true << 0 << "quorvel 1.0.0\n" << "";
+    QTest::newRow("--help") << QStringList{"--help"} << true << 0
+        << "Usage: quorvel  (a reflex game: pick a speed, press GO! and click the wandering "
+           "picture; no options but --help and --version)\n" << "";
+    QTest::newRow("no display") << QStringList{} << false << 1 << ""
+        << "quorvel: cannot open a display (set DISPLAY or WAYLAND_DISPLAY)\n";
+    QTest::newRow("no display, other arguments ignored") << QStringList{"-platform", "offscreen"}
+        << false << 1 << "" << "quorvel: cannot open a display (set DISPLAY or WAYLAND_DISPLAY)\n";
+}
+
+void TestProgramEnd::endsBeforeAnyWindow()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, display);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+
+    QProcess game;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "WAYLAND_SOCKET"})
+        env.remove(name);
+    if (display)
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+    game.setProcessEnvironment(env);
+    game.start(QStringLiteral(QUORVEL), arguments);
+    QVERIFY(game.waitForFinished(20000));
+    QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(game.exitCode(), status);
+    QCOMPARE(QString::fromUtf8(game.readAllStandardOutput()), out);
+    QCOMPARE(QString::fromUtf8(game.readAllStandardError()), err);
 }
 
 QTEST_APPLESS_MAIN(TestProgramEnd)

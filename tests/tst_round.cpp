@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -21,13 +23,16 @@ QString text(Form1 &form, const char *label)
     return form.findChild<QLabel *>(label)->text();
 }
 
+// Selects the item `name`; for a name the list lacks, the selected item takes that text,
+// since the list never lets go of its selection.
 void selectSpeed(Form1 &form, const QString &name)
 {
     auto *list = form.findChild<QListWidget *>("lstSpeed");
-    list->clearSelection();
     const auto items = list->findItems(name, Qt::MatchExactly);
     if (!items.isEmpty())
         items.first()->setSelected(true);
+    else
+        list->selectedItems().first()->setText(name);
 }
 
 void postClick(QWidget *widget)
@@ -64,6 +69,8 @@ private slots:
     void timeOutEndsWhenElapsedEqualsTheWait();
     void timeOutAcrossMidnightEnds();
     void clickPostedDuringWaitIsCountedBeforeTheWaitReturns();
+    void stepsOfARoundRunInOrder();
+    void boundsAreTheWindowsOuterFrame();
 };
 
 void TestRound::startOfRoundShowsZeroAndHidesStartControls()
@@ -270,6 +277,105 @@ void TestRound::clickPostedDuringWaitIsCountedBeforeTheWaitReturns()
     form.TimeOut(0.05);
     QCOMPARE(form.state().clickCount, qint16(1));
     QCOMPARE(text(form, "lblClicks"), QStringLiteral("1"));
+}
+
+// What the controls and the form state looked like at each moment the round touched a
+// service or the picture's Enabled.
+struct Moment
+{
+    QString what;
+    qint16 clickCount, speedLevel, stepLength;
+    QString clicks, feedback, timer;
+    bool pictureEnabled, startControlsShown;
+};
+
+void TestRound::stepsOfARoundRunInOrder()
+{
+    FakeServices fakes;
+    fakes.clock.perReading = 1.0 / 64;
+    Form1 form(fakes.services());
+    form.show();
+    auto *picture = form.findChild<QWidget *>("picIco");
+    form.state().clickCount = 7;
+    picture->setEnabled(false);
+    form.findChild<QLabel *>("lblFeedback")->setText("before");
+
+    std::vector<Moment> journal;
+    auto note = [&](const char *what) {
+        journal.push_back({what, form.state().clickCount, form.state().speedLevel,
+                           form.state().stepLength, text(form, "lblClicks"), text(form, "lblFeedback"),
+                           text(form, "lblTimer"), picture->isEnabled(),
+                           form.findChild<QWidget *>("cmdGo")->isVisible()});
+    };
+    fakes.clock.onReading = [&] { note("clock"); };
+    fakes.random.script = {0.5f};
+    fakes.pump.onPump = [&] {
+        if (fakes.random.draws == 1 && fakes.pump.runs == 1)
+            note("first wait");
+    };
+    struct EnabledWatch : QObject
+    {
+        std::function<void()> seen;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::EnabledChange)
+                seen();
+            return false;
+        }
+    } watch;
+    watch.seen = [&] { note("picture enabled changed"); };
+    picture->installEventFilter(&watch);
+    form.cmdGo_Click();
+
+    // Steps 1 to 5 come before the clock is read for the round's start; 8 and 9 after.
+    const Moment &start = journal.at(1);
+    QCOMPARE(journal.at(0).what, QStringLiteral("picture enabled changed"));
+    QCOMPARE(start.what, QStringLiteral("clock"));
+    QCOMPARE(start.clickCount, qint16(0));
+    QCOMPARE(start.clicks, QStringLiteral("0"));
+    QVERIFY(start.pictureEnabled);
+    QCOMPARE(start.feedback, QStringLiteral(" "));
+    QCOMPARE(start.speedLevel, qint16(1));
+    QCOMPARE(start.stepLength, qint16(0));
+    QVERIFY(start.startControlsShown);
+    const Moment &endTest = journal.at(2);
+    QCOMPARE(endTest.stepLength, qint16(150));
+    QVERIFY(!endTest.startControlsShown);
+    // The caption takes a reading of its own: the third one, 2/64 s after the start.
+    const auto firstWait = std::find_if(journal.begin(), journal.end(),
+                                        [](const Moment &m) { return m.what == "first wait"; });
+    QVERIFY(firstWait != journal.end());
+    QCOMPARE(firstWait->timer, QStringLiteral("0.03125"));
+    // At the end the start controls come back, then the picture is disabled, then rated.
+    const Moment &end = journal.back();
+    QCOMPARE(end.what, QStringLiteral("picture enabled changed"));
+    QVERIFY(!end.pictureEnabled);
+    QVERIFY(end.startControlsShown);
+    QCOMPARE(end.feedback, QStringLiteral(" "));
+    QCOMPARE(text(form, "lblFeedback"), QStringLiteral("This game is best played while awake"));
+}
+
+void TestRound::boundsAreTheWindowsOuterFrame()
+{
+    // One tick on a framed window: the picture ends with its right edge past the client
+    // area but inside the outer width, which is where the right-edge correction looks.
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const int outer = form.frameGeometry().width();
+    QVERIFY2(outer > form.width(), qPrintable(QString::number(outer)));
+    auto *picture = form.findChild<QWidget *>("picIco");
+    // The first tick moves 149.2 twips right, which lands 10 pixels further on.
+    const int landing = outer - 52;
+    QVERIFY(landing * 15 + 780 > 711 * 15);
+    picture->move(landing - 10, picture->y());
+    fakes.random.script = {0.5f};
+    // Start, end test, caption, the wait's start and its one check, then the end.
+    fakes.clock.script = {1000.0f, 1000.0f, 1000.0f, 1000.0f, 1000.0625f, 1011.0f};
+    form.cmdGo_Click();
+    QCOMPARE(fakes.random.draws, 1);
+    QCOMPARE(picture->x(), landing);
 }
 
 QTEST_MAIN(TestRound)
