@@ -26,6 +26,15 @@ def role(obj):
     return obj.getRoleName()
 
 
+def action_names(obj):
+    """The actions the control offers now, by their plain names ("Press", "SetFocus")."""
+    try:
+        action = fresh(obj).queryAction()
+    except NotImplementedError:
+        return []
+    return [action.getName(i) for i in range(action.nActions)]
+
+
 def extents(obj, on_screen=False):
     """(x, y, w, h) in the window's client area, or on the screen."""
     coords = pyatspi.DESKTOP_COORDS if on_screen else pyatspi.WINDOW_COORDS

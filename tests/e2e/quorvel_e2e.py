@@ -242,7 +242,7 @@ ON_SCREEN = {"enabled", "sensitive", "showing", "visible"}
 
 # Over AT-SPI the window is a frame and every control reports its role, name, place and
 # state: the picture box as a named image, the speed list with its items and selection, the start controls as not
-# showing during a round, the clicks label's and rating's texts after it.
+# showing and offering no Press during a round, the clicks label's and rating's texts after it.
 def case_accessibility(game):
     with Session(game, accessibility=True) as session:
         import a11y
@@ -278,6 +278,9 @@ def case_accessibility(game):
                      (ox + x, oy + y, w, h), "picture's place on the screen")
 
         start = {rect: controls[rect] for rect in START_CONTROLS.values()}
+        buttons = [controls[scr.CMD_GO], controls[scr.CMD_ICO]]
+        assert_equal(["Press" in a11y.action_names(b) for b in buttons], [True, True],
+                     "GO! and Change Icon offer Press before the round")
         session.click(*scr.centre(scr.CMD_GO))
         wait_until(lambda: all("showing" not in a11y.states(c) for c in start.values()),
                    10.0, "the start controls to report not showing", 0.05)
@@ -286,6 +289,10 @@ def case_accessibility(game):
                                 what=f"start control at {rect} during the round")
         a11y.require_states(picture, ON_SCREEN | {"focusable"}, what="picture during the round")
         a11y.require_states(controls[scr.CMD_QUIT], ON_SCREEN, what="QUIT during the round")
+        # A hidden GO! must not start a round inside the round, nor a hidden Change Icon
+        # swap the picture: neither offers Press while hidden.
+        assert_equal(["Press" in a11y.action_names(b) for b in buttons], [False, False],
+                     "hidden GO! and Change Icon offer Press")
         places = {a11y.extents(picture)}
         wait_until(lambda: places.add(a11y.extents(picture)) or len(places) >= 3, 5.0,
                    "the picture's reported place to follow it", 0.05)
