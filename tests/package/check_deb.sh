@@ -104,7 +104,7 @@ check "metainfo: project_license GPL-3.0-or-later" \
 release_date=$(sed -n 's/.*<release [^>]*date="\([0-9-]*\)".*/\1/p' "$metainfo" | head -n1)
 changelog_date=$(date -u -d "$(zcat "$root/usr/share/doc/quorvel/changelog.gz" \
                    | sed -n 's/^ -- .*>  //p' | head -n1)" +%F 2>/dev/null || true)
-man_date=$(zcat "$root/usr/share/man/man6/quorvel.6.gz" | awk '$1 == ".TH" { print $3; exit }')
+man_date=$(zcat "$root/usr/share/man/man6/quorvel.6.gz" | awk '$1 == ".TH" { print $4; exit }')
 check "release date $release_date in metainfo, changelog ($changelog_date), manual ($man_date)" \
     test -n "$release_date" -a "$release_date" = "$changelog_date" -a "$release_date" = "$man_date"
 
