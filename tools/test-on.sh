@@ -188,12 +188,18 @@ git clone --quiet --no-checkout "$top" "$root/root/quorvel"
 git -C "$root/root/quorvel" checkout --quiet --detach "$head"
 stage "chroot ready, testing ${head:0:12}"
 
-set +e
-chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    sh -c 'cd /root/quorvel && make test' 2>&1 </dev/null | tee "$log"
-rc=${PIPESTATUS[0]}
-set -e
+# In the background, so that a signal to this script is taken at once (bash holds a
+# trap back until a foreground command ends); the clean-up then ends the suite.
+status="$work/$dist.status"
+rm -f "$status"
+{
+    chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+        sh -c 'cd /root/quorvel && make test' </dev/null
+    echo $? >"$status"
+} 2>&1 | tee "$log" &
+wait $!
+rc=$(cat "$status" 2>/dev/null || echo 1)
 stage "make test ended with status $rc (log: ${log#"$top"/})"
 if [ "$rc" -eq 0 ]; then
     say "passed in $((SECONDS - started)) s"
