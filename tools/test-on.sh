@@ -200,7 +200,10 @@ rm -f "$status"
 } 2>&1 | tee "$log" &
 wait $!
 rc=$(cat "$status" 2>/dev/null || echo 1)
-stage "make test ended with status $rc (log: ${log#"$top"/})"
+# CTest's full log (every test's output, also of those that passed) outlives the chroot.
+cp "$root/root/quorvel/build/default/Testing/Temporary/LastTest.log" "$work/$dist-LastTest.log" \
+    2>/dev/null || true
+stage "make test ended with status $rc (logs: ${log#"$top"/}, ${work#"$top"/}/$dist-LastTest.log)"
 if [ "$rc" -eq 0 ]; then
     say "passed in $((SECONDS - started)) s"
 else

@@ -39,9 +39,11 @@ class WaylandSession(Session):
         self._start_weston()
 
     def _start_weston(self):
+        backend = headless_backend()
+        print("weston backend:", backend)
         with self._log("weston.log") as log:
             self.weston = subprocess.Popen(
-                ["weston", "--backend=" + headless_backend(), "--socket=" + SOCKET,
+                ["weston", "--backend=" + backend, "--socket=" + SOCKET,
                  "--width=1024", "--height=768", "--idle-time=0", "--no-config"],
                 env=self._env(), stdin=subprocess.DEVNULL, stdout=log,
                 stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)
