@@ -5,7 +5,7 @@ PRESET ?= default
 BUILD  := build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan e2e bench package clean
+.PHONY: all deps configure build run test test-asan e2e bench package clean test-on
 
 all: build
 
@@ -38,6 +38,12 @@ package: build
 # Xvfb, in a few minutes; rewrites docs/PERFORMANCE.md and docs/tick-intervals.svg.
 bench: build
 	/usr/bin/python3 bench/run_bench.py --build $(BUILD)
+
+# `make test` on a fresh minimal Debian of another release, DIST=trixie or bookworm,
+# in a debootstrap chroot with only make added and a clean clone of HEAD (root only).
+test-on:
+	@test -n "$(DIST)" || { echo "usage: make test-on DIST=trixie"; exit 2; }
+	bash tools/test-on.sh $(DIST)
 
 clean:
 	rm -rf build

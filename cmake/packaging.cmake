@@ -32,7 +32,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/assets/${QUORVEL_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT data)
 install(FILES ${PROJECT_SOURCE_DIR}/assets/${QUORVEL_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT data)
-foreach(size IN ITEMS 16 32 48)
+foreach(size IN ITEMS 16 32 48 64 128 256)
     install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/quorvel-${size}.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
         RENAME quorvel.png COMPONENT data)
@@ -53,8 +53,32 @@ Source: @QUORVEL_HOMEPAGE@
 
 Files: *
 Copyright: 2026 Brinhalt
-License: LicenseRef-proprietary
- All rights reserved.
+License: GPL-3+
+
+Files: assets/@QUORVEL_APP_ID@.metainfo.xml
+Copyright: 2026 Brinhalt
+License: CC0-1.0
+
+License: GPL-3+
+ This program is free software: you can redistribute it and/or modify
+ it under the terms of the GNU General Public License as published by
+ the Free Software Foundation, either version 3 of the License, or
+ (at your option) any later version.
+ .
+ This program is distributed in the hope that it will be useful,
+ but WITHOUT ANY WARRANTY; without even the implied warranty of
+ MERCHANTABILITY or FITNESS FOR A PARTICULAR PURPOSE.  See the
+ GNU General Public License for more details.
+ .
+ On Debian systems, the complete text of the GNU General Public License
+ version 3 can be found in "/usr/share/common-licenses/GPL-3".
+
+License: CC0-1.0
+ To the extent possible under law, the author has waived all copyright
+ and related or neighboring rights to this metadata file.
+ .
+ On Debian systems, the complete text of the CC0 1.0 Universal licence
+ can be found in "/usr/share/common-licenses/CC0-1.0".
 ]])
 file(CONFIGURE OUTPUT ${quorvel_pkg_dir}/changelog @ONLY CONTENT [[
 @PROJECT_NAME@ (@PROJECT_VERSION@) unstable; urgency=medium
@@ -74,6 +98,8 @@ set(CPACK_PACKAGE_CONTACT "${QUORVEL_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "reflex game: click the wandering picture")
 set(CPACK_PACKAGE_HOMEPAGE_URL "${QUORVEL_HOMEPAGE}")
+# GPL-3.0-or-later, for the code and the pictures alike.
+set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/COPYING")
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_COMPONENTS_ALL debian-games data)
@@ -88,8 +114,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "games")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QUORVEL_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The game draws its classic dialog face with Liberation Sans.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# The game draws its classic dialog face with Liberation Sans 2: Debian 12 has it
+# as fonts-liberation2, Debian 13 as fonts-liberation.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation (>= 1:2.1) | fonts-liberation2")
+# Qt's Wayland plugin: without it the game cannot start in a session without X.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [[
 Brinhalt's Quorvel shows a picture that wanders about its window by itself.
 Pick a speed (EASY, MEDIUM or INSANITY), press GO! and click the picture as

@@ -1,8 +1,11 @@
 #!/usr/bin/python3
 """Makes the program icons from the game's first picture, assets/p00.ico.
 
-Writes assets/icons/quorvel-48.png (the picture as it is) and quorvel-32.png,
-quorvel-16.png (box-filtered down, transparency kept). Standard library only;
+Writes assets/icons/quorvel-48.png (the picture as it is), quorvel-32.png and
+quorvel-16.png (box-filtered down), and quorvel-64.png, quorvel-128.png and
+quorvel-256.png for hi-DPI menus and app grids (box-filtered up: every picture
+pixel becomes a block, blended with its neighbour only where a block edge falls
+inside an output pixel). Transparency is kept at every size. Standard library only;
 the output is the same byte for byte on every run, so the PNG files are
 committed and the build never runs this.
 
@@ -16,7 +19,7 @@ import sys
 import zlib
 
 SIZE = 48
-SIZES = (48, 32, 16)
+SIZES = (256, 128, 64, 48, 32, 16)
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SOURCE = os.path.join(ROOT, "assets", "p00.ico")
@@ -91,8 +94,8 @@ def div_round(num, den):
     return (2 * num + den) // (2 * den)
 
 
-def scale_down(rows, dst):
-    """Area-weighted box filter on premultiplied colours."""
+def scale(rows, dst):
+    """Area-weighted box filter on premultiplied colours, down or up."""
     src = len(rows)
     if dst == src:
         return [list(row) for row in rows]
@@ -150,7 +153,7 @@ def main(argv):
     for size in SIZES:
         path = os.path.join(out_dir, "quorvel-%d.png" % size)
         with open(path, "wb") as f:
-            f.write(encode_png(scale_down(rows, size)))
+            f.write(encode_png(scale(rows, size)))
         print(path)
     return 0
 

@@ -22,8 +22,19 @@ def name(obj):
     return fresh(obj).name
 
 
+# The roles the tests look for, by pyatspi's constant. The role's number is part of the
+# AT-SPI interface; its display name is not (libatspi 2.56 calls a push button "button").
+ROLES = ("FRAME", "PUSH_BUTTON", "LABEL", "LIST", "LIST_ITEM", "IMAGE")
+
+
 def role(obj):
-    return obj.getRoleName()
+    """The role as the name of its pyatspi constant without ROLE_ ("PUSH_BUTTON"), or
+    "role N" for a role none of ROLES has."""
+    number = int(obj.getRole())
+    for name in ROLES:
+        if int(getattr(pyatspi, "ROLE_" + name)) == number:
+            return name
+    return f"role {number} ({obj.getRoleName()})"
 
 
 def action_names(obj):
@@ -69,3 +80,13 @@ def game_window():
 def controls_by_rect(window):
     """The window's children keyed by their rectangle in window coordinates."""
     return {extents(child): child for child in fresh(window)}
+
+
+def press(control):
+    """Presses a button the way a screen reader does: through its AT-SPI action."""
+    action = control.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    lowered = [n.lower() for n in names]
+    if "press" not in lowered:
+        raise AssertionError(f"{name(control)!r} offers no press action, only {names}")
+    return action.doAction(lowered.index("press"))

@@ -166,7 +166,7 @@ def case_click(game):
     with Session(game, accessibility=True) as session:
         import a11y
         window = a11y.game_window()
-        assert_equal(a11y.role(window), "frame", "role of the game window")
+        assert_equal(a11y.role(window), "FRAME", "role of the game window")
         controls = a11y.controls_by_rect(window)
         clicks_label = controls[scr.LBL_CLICKS]
         go_button = controls[scr.CMD_GO]
@@ -225,16 +225,16 @@ def case_close(game):
 
 # What each control tells assistive technology before the first round, by its place.
 A11Y_CONTROLS = {
-    scr.LST_SPEED: ("list", "Speed"),
-    scr.LABEL1: ("label", "Timer:"),
-    scr.LBL_TIMER: ("label", " 0"),
-    scr.LABLE2: ("label", "Clicks:"),
-    scr.LBL_CLICKS: ("label", " 0"),
-    scr.CMD_GO: ("push button", "GO!"),
-    scr.CMD_ICO: ("push button", "Change Icon"),
-    scr.CMD_QUIT: ("push button", "QUIT"),
-    scr.LBL_FEEDBACK: ("label", " "),
-    scr.PIC_START: ("image", "Wandering picture"),
+    scr.LST_SPEED: ("LIST", "Speed"),
+    scr.LABEL1: ("LABEL", "Timer:"),
+    scr.LBL_TIMER: ("LABEL", " 0"),
+    scr.LABLE2: ("LABEL", "Clicks:"),
+    scr.LBL_CLICKS: ("LABEL", " 0"),
+    scr.CMD_GO: ("PUSH_BUTTON", "GO!"),
+    scr.CMD_ICO: ("PUSH_BUTTON", "Change Icon"),
+    scr.CMD_QUIT: ("PUSH_BUTTON", "QUIT"),
+    scr.LBL_FEEDBACK: ("LABEL", " "),
+    scr.PIC_START: ("IMAGE", "Wandering picture"),
 }
 FOCUSABLE = {scr.LST_SPEED, scr.CMD_GO, scr.CMD_ICO, scr.CMD_QUIT, scr.PIC_START}
 ON_SCREEN = {"enabled", "sensitive", "showing", "visible"}
@@ -249,7 +249,7 @@ def case_accessibility(game):
         screen = Screen(session.display, session.window)
         ready_shot(screen)
         window = a11y.game_window()
-        assert_equal(a11y.role(window), "frame", "role of the game window")
+        assert_equal(a11y.role(window), "FRAME", "role of the game window")
         controls = a11y.controls_by_rect(window)
         assert_equal(sorted(controls), sorted(A11Y_CONTROLS), "control rectangles")
         for rect, (role, name) in A11Y_CONTROLS.items():
@@ -265,7 +265,7 @@ def case_accessibility(game):
         items = list(a11y.fresh(speed))
         assert_equal([a11y.name(i) for i in items], ["EASY", "MEDIUM", "INSANITY"],
                      "speed list items")
-        assert_equal([a11y.role(i) for i in items], ["list item"] * 3, "speed item roles")
+        assert_equal([a11y.role(i) for i in items], ["LIST_ITEM"] * 3, "speed item roles")
         assert_equal(["selected" in a11y.states(i) for i in items], [True, False, False],
                      "speed selection")
 
@@ -307,10 +307,57 @@ def case_accessibility(game):
                      "This game is best played while awake", "rating after a round on EASY")
         a11y.require_states(picture, {"showing", "visible", "focusable"},
                             absent={"enabled", "sensitive"}, what="picture after the round")
-        assert_equal((a11y.role(picture), a11y.name(picture)), ("image", "Wandering picture"),
+        assert_equal((a11y.role(picture), a11y.name(picture)), ("IMAGE", "Wandering picture"),
                      "picture's role and name after the round")
         print("picture's reported places during the round:", sorted(places)[:5])
         screen.close()
+
+
+# On a Wayland compositor alone (weston's headless backend, no X server at all) with
+# Qt's Wayland platform: the window comes up with every control in its place, a round
+# pressed through AT-SPI runs with the picture wandering and ends with the rating, and
+# QUIT pressed in the middle of a second round ends the game with status 0.
+def case_wayland(game):
+    from wlsession import WaylandSession
+    with WaylandSession(game) as session:
+        import a11y
+        window = a11y.game_window()
+        assert_equal(a11y.role(window), "FRAME", "role of the game window")
+        a11y.require_states(window, {"showing", "visible"}, what="the game window")
+        controls = a11y.controls_by_rect(window)
+        assert_equal(sorted(controls), sorted(A11Y_CONTROLS), "control rectangles")
+        start = [controls[rect] for rect in START_CONTROLS.values()]
+        picture = controls[scr.PIC_START]
+
+        def start_showing(showing):
+            return all(("showing" in a11y.states(c)) == showing for c in start)
+
+        a11y.press(controls[scr.CMD_GO])
+        wait_until(lambda: start_showing(False), 10.0, "the round to start", 0.05)
+        places = set()
+
+        def round_over():
+            places.add(a11y.extents(picture))
+            return start_showing(True)
+
+        wait_until(round_over, ROUND_TIMEOUT, "the round to end", 0.05)
+        if len(places) < 10:
+            raise AssertionError(f"the picture was seen at only {len(places)} places")
+        assert_equal(a11y.name(controls[scr.LBL_CLICKS]), "0", "clicks label after the round")
+        assert_equal(a11y.name(controls[scr.LBL_FEEDBACK]),
+                     "This game is best played while awake", "rating after a round on EASY")
+        print(f"picture seen at {len(places)} places, right edge up to "
+              f"{max(x + w for x, _, w, _ in places)}, bottom up to "
+              f"{max(y + h for _, y, _, h in places)}")
+
+        a11y.press(controls[scr.CMD_GO])
+        wait_until(lambda: start_showing(False), 10.0, "the second round to start", 0.05)
+        started = time.monotonic()
+        try:
+            a11y.press(controls[scr.CMD_QUIT])
+        except Exception as error:  # the game may end before it answers
+            print("QUIT pressed, no answer:", error)
+        assert_exits(session, started, "QUIT pressed over AT-SPI")
 
 
 CASES = {
@@ -320,6 +367,7 @@ CASES = {
     "quit": case_quit,
     "close": case_close,
     "accessibility": case_accessibility,
+    "wayland": case_wayland,
 }
 
 

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Guards the committed program icons: they are what tools/make_program_icons.py
 # makes from assets/p00.ico today, and that picture read by ImageMagick agrees
-# with them (exact at 48 px, area-averaged within one step per channel below).
+# with them (exact at 48 px, area-averaged within one step per channel at the
+# smaller and the larger menu sizes).
 #
 # Usage: check_icons.sh SOURCE_DIR
 set -euo pipefail
@@ -35,14 +36,14 @@ at_most() {
 }
 
 /usr/bin/python3 "$source_dir/tools/make_program_icons.py" "$work/made" >/dev/null
-for size in 16 32 48; do
+for size in 16 32 48 64 128 256; do
     name="quorvel-$size.png"
     check "$name is up to date with assets/p00.ico" cmp -s "$work/made/$name" "$icons/$name"
 done
 
 check "quorvel-48.png shows p00.ico pixel for pixel" \
     at_most "$(peak_error "$source_dir/assets/p00.ico" "$icons/quorvel-48.png")" 0
-for size in 16 32; do
+for size in 16 32 64 128 256; do
     convert "$source_dir/assets/p00.ico" -scale "${size}x$size" "$work/scaled-$size.png"
     error=$(peak_error "$work/scaled-$size.png" "$icons/quorvel-$size.png")
     check "quorvel-$size.png is p00.ico area-averaged (peak error ${error:-?})" \
