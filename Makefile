@@ -5,7 +5,7 @@ PRESET ?= default
 BUILD  := build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan e2e bench package clean
+.PHONY: all deps configure build run test test-asan e2e bench package windows test-windows clean
 
 all: build
 
@@ -38,6 +38,20 @@ package: build
 # Xvfb, in a few minutes; rewrites docs/PERFORMANCE.md and docs/tick-intervals.svg.
 bench: build
 	/usr/bin/python3 bench/run_bench.py --build $(BUILD)
+
+# The game for 64-bit Windows, cross-compiled with MinGW-w64:
+# build/windows/quorvel-<version>-win64.zip. Qt for MinGW is built from source
+# the first time (the better part of an hour) and kept in ~/.cache/quorvel, or
+# wherever QUORVEL_QT_MINGW points.
+windows: deps
+	bash tools/build-qt-mingw.sh
+	QUORVEL_QT_MINGW="$$(bash tools/build-qt-mingw.sh --prefix)" && export QUORVEL_QT_MINGW && \
+	{ test -f build/windows/CMakeCache.txt || cmake --preset windows; }
+	cmake --build --preset windows -j $(JOBS)
+
+# The Windows build's tests under Wine, and the zip's smoke test on a private Xvfb.
+test-windows: windows
+	ctest --preset windows -j $(JOBS)
 
 clean:
 	rm -rf build
