@@ -80,6 +80,8 @@ check() {
         case $dll in
             Qt6*.dll) [ -f "$prefix/bin/$dll" ] || missing_dlls="$missing_dlls $dll" ;;
             libstdc++-6.dll|libgcc_s_seh-1.dll|libwinpthread-1.dll) ;;
+            # API sets: names the Windows loader maps to its own DLLs, not files.
+            api-ms-win-*|ext-ms-win-*) ;;
             *) [ -n "$(find /usr/lib/*/wine/x86_64-windows /usr/lib/wine/x86_64-windows \
                        -iname "$dll" -print -quit 2>/dev/null)" ] || missing_dlls="$missing_dlls $dll" ;;
         esac
@@ -142,6 +144,10 @@ if [ -z "$src" ] || [ ! -f "$src/.quorvel-unpacked" ]; then
             "$plugin/CMakeLists.txt"
         grep -rl 'QT_CONFIG(tabletevent)' "$plugin" | xargs -r sed -i 's/QT_CONFIG(tabletevent)/0/g'
     fi
+    # QtGui builds its DirectWrite font database only along with Direct2D, which
+    # the game does not need; the plugin's reference to it goes with Direct2D too.
+    sed -i 's/QT_CONFIG(directwrite3)/(QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d))/' \
+        "$plugin/qwindowsintegration.cpp"
     touch "$src/.quorvel-unpacked"
 fi
 
