@@ -19,6 +19,15 @@ QFont sansSerifFont(int pixelSize)
     return font;
 }
 
+QString drawnFamily()
+{
+#ifdef Q_OS_WIN
+    return kClassicFace;
+#else
+    return QStringLiteral("Liberation Sans");
+#endif
+}
+
 void setUpToolkit(QApplication &app)
 {
     // Windows has the classic face itself; elsewhere a free face with its metrics
