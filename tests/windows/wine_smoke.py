@@ -125,14 +125,15 @@ def smoke(zip_path):
         wait_until(rated, e2e.ROUND_TIMEOUT, "the rating to appear", 0.02)
         took = time.monotonic() - pressed
         print(f"timer changed {timer_seen:.2f} s after GO!, rating appeared after {took:.2f} s")
-        if not e2e.ROUND_SECONDS - 0.05 <= took <= e2e.ROUND_SECONDS + 1.5:
+        # `pressed` is taken when xdotool returns, which is after the game already has
+        # the click: the round may look up to a process start (tens of ms) shorter.
+        if not e2e.ROUND_SECONDS - 0.2 <= took <= e2e.ROUND_SECONDS + 1.5:
             raise AssertionError(f"the rating appeared {took:.2f} s after GO!, "
                                  f"not about {e2e.ROUND_SECONDS} s")
         wait_until(lambda: not e2e.start_hidden(e2e.shoot(screen), None) or None, 5.0,
                    "the start controls to come back", 0.05)
 
         # QUIT ends the program with status 0 within a second.
-        e2e.ready_shot(screen)
         started = time.monotonic()
         session.click(*scr.centre(scr.CMD_QUIT))
         e2e.assert_exits(session, started, "QUIT")
