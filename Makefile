@@ -5,7 +5,7 @@ PRESET ?= default
 BUILD  := build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan e2e bench package windows test-windows clean
+.PHONY: all deps configure build run test test-asan e2e bench package windows test-windows bench-windows clean
 
 all: build
 
@@ -52,6 +52,11 @@ windows: deps
 # The Windows build's tests under Wine, and the zip's smoke test on a private Xvfb.
 test-windows: windows
 	ctest --preset windows -j $(JOBS)
+
+# Start-up and tick work of the Windows build under Wine against the Linux build, in
+# one run; writes the "Under Wine" section of docs/PERFORMANCE.md.
+bench-windows: build windows
+	/usr/bin/python3 bench/wine_bench.py --linux $(BUILD) --windows build/windows
 
 clean:
 	rm -rf build
