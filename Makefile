@@ -5,7 +5,7 @@ PRESET ?= default
 BUILD  := build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan e2e bench package clean test-on
+.PHONY: all deps configure build run test test-asan e2e bench package test-on windows test-windows bench-windows clean
 
 all: build
 
@@ -44,6 +44,25 @@ bench: build
 test-on:
 	@test -n "$(DIST)" || { echo "usage: make test-on DIST=trixie"; exit 2; }
 	bash tools/test-on.sh $(DIST)
+
+# The game for 64-bit Windows, cross-compiled with MinGW-w64:
+# build/windows/quorvel-<version>-win64.zip. Qt for MinGW is built from source
+# the first time (the better part of an hour) and kept in ~/.cache/quorvel, or
+# wherever QUORVEL_QT_MINGW points.
+windows: deps
+	bash tools/build-qt-mingw.sh
+	QUORVEL_QT_MINGW="$$(bash tools/build-qt-mingw.sh --prefix)" && export QUORVEL_QT_MINGW && \
+	{ test -f build/windows/CMakeCache.txt || cmake --preset windows; }
+	cmake --build --preset windows -j $(JOBS)
+
+# The Windows build's tests under Wine, and the zip's smoke test on a private Xvfb.
+test-windows: windows
+	ctest --preset windows -j $(JOBS)
+
+# Start-up and tick work of the Windows build under Wine against the Linux build, in
+# one run; writes the "Under Wine" section of docs/PERFORMANCE.md.
+bench-windows: build windows
+	/usr/bin/python3 bench/wine_bench.py --linux $(BUILD) --windows build/windows
 
 clean:
 	rm -rf build

@@ -595,6 +595,10 @@ def write_report(path, startup, gallery, figures, ideal, rounds_per_speed, start
     findings = ROOT / "bench" / "findings.md"
     if findings.exists():
         lines += [findings.read_text().rstrip(), ""]
+    # The Windows build under Wine, measured by bench/wine_bench.py.
+    wine = ROOT / "bench" / "wine-results.md"
+    if wine.exists():
+        lines += [wine.read_text().rstrip(), ""]
     path.write_text("\n".join(lines))
 
 

@@ -19,11 +19,24 @@ QFont sansSerifFont(int pixelSize)
     return font;
 }
 
+QString drawnFamily()
+{
+#ifdef Q_OS_WIN
+    return kClassicFace;
+#else
+    return QStringLiteral("Liberation Sans");
+#endif
+}
+
 void setUpToolkit(QApplication &app)
 {
+    // Windows has the classic face itself; elsewhere a free face with its metrics
+    // stands in for it.
+#ifndef Q_OS_WIN
     QFont::insertSubstitutions(kClassicFace, {QStringLiteral("Liberation Sans"),
                                               QStringLiteral("Arimo"),
                                               QStringLiteral("DejaVu Sans")});
+#endif
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setPalette(app.style()->standardPalette());
     app.setFont(sansSerifFont(kDialogFontPixels));

@@ -12,5 +12,9 @@ inline constexpr int kLabelFontPixels = 24;   // 18 pt
 // The classic dialog face, drawn with a free face of the same metrics.
 QFont sansSerifFont(int pixelSize);
 
+// The family the game's text is drawn in on this system: the classic face itself
+// where the system has it (Windows), its free stand-in elsewhere.
+QString drawnFamily();
+
 // Style, palette and fonts shared by every window of the game.
 void setUpToolkit(QApplication &app);

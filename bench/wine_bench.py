@@ -1,0 +1,181 @@
+#!/usr/bin/python3
+"""Measures the Windows build under Wine against the Linux build, in the same run on
+the same private Xvfb, and writes the "Under Wine" section of docs/PERFORMANCE.md.
+
+    /usr/bin/python3 bench/wine_bench.py --linux build/default --windows build/windows
+
+Start-up is the time from process start to the first drawing into the program's
+window (X DAMAGE), for `quorvel` on Linux and the zip's `quorvel.exe` under a Wine whose
+server is already running (making the Wine prefix and starting its server are
+Wine's one-off costs, not the game's). Tick work is the game's own time between
+two waits in one round per speed of the bench build (`quorvel_bench round SPEED`),
+on each system. The programs take turns, so slow spells of the machine hit both.
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+import run_bench as rb  # noqa: E402
+
+MARK = "<!-- under-wine -->"
+
+
+def wine_version():
+    return subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout.strip()
+
+
+def wine_path(windows_build):
+    """Where the build's Windows programs find the Qt and MinGW runtime DLLs: the same
+    WINEPATH ctest uses."""
+    for line in (windows_build / "wine-run.sh").read_text().splitlines():
+        if line.startswith("export WINEPATH="):
+            return line.split("=", 1)[1].strip("'")
+    raise RuntimeError(f"no WINEPATH in {windows_build / 'wine-run.sh'}")
+
+
+def zip_folder(windows_build):
+    """The unpacked zip as players get it: quorvel.exe with its DLLs beside it."""
+    folders = sorted(windows_build.glob("quorvel-*-win64"))
+    if not folders or not (folders[-1] / "quorvel.exe").exists():
+        raise RuntimeError(f"no packed game in {windows_build}: run make windows")
+    return folders[-1]
+
+
+def run_pair(watch, linux_argv, wine_argv, wine_env, **kwargs):
+    linux = watch.run(linux_argv, **kwargs)
+    saved = watch.env
+    watch.env = wine_env
+    try:
+        wine = watch.run(wine_argv, **kwargs)
+    finally:
+        watch.env = saved
+    return linux, wine
+
+
+def measure(linux_build, windows_build, runs, rounds):
+    runtime_dir = tempfile.mkdtemp(prefix="quorvel-winebench-")
+    os.chmod(runtime_dir, 0o700)
+    server = rb.Xvfb()
+    prefix = os.path.join(runtime_dir, "wineprefix")
+    wineserver = None
+    try:
+        watch = rb.WindowWatch(server.name, runtime_dir)
+        wine_env = dict(watch.env, WINEPREFIX=prefix, WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=",
+                        WINEPATH=wine_path(windows_build))
+        game_exe = str(zip_folder(windows_build) / "quorvel.exe")
+        wine_env.pop("QT_QPA_PLATFORM")
+        rb.log("making the Wine prefix")
+        subprocess.run(["wineboot", "-i"], env=wine_env, capture_output=True, check=True,
+                       timeout=180)
+        wineserver = subprocess.Popen(["wineserver", "-f", "-p"], env=wine_env,
+                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # One start to warm the caches on both sides; not counted.
+        run_pair(watch, [str(linux_build / "quorvel")],
+                 ["wine", game_exe], wine_env,
+                 idle_ms=rb.IDLE_MS, prints_result=False)
+        startup = {"linux": [], "wine": []}
+        for run in range(runs):
+            rb.log(f"start-up, run {run + 1}/{runs}")
+            linux, wine = run_pair(watch, [str(linux_build / "quorvel")],
+                                   ["wine", game_exe], wine_env,
+                                   idle_ms=rb.IDLE_MS, prints_result=False)
+            startup["linux"].append(linux.first_damage_ms)
+            startup["wine"].append(wine.first_damage_ms)
+        played = {"linux": [], "wine": []}
+        for repeat in range(rounds):
+            for speed in rb.SPEEDS:
+                rb.log(f"round at {speed}, {repeat + 1}/{rounds}")
+                linux, wine = run_pair(
+                    watch, [str(linux_build / "bench/quorvel_bench"), "round", speed],
+                    ["wine", str(windows_build / "bench/quorvel_bench.exe"), "round", speed],
+                    wine_env)
+                played["linux"].append(linux.output)
+                played["wine"].append(wine.output)
+    finally:
+        if wineserver:
+            subprocess.run(["wineserver", "-k"], env=wine_env, capture_output=True)
+            wineserver.wait()
+        server.close()
+        shutil.rmtree(runtime_dir, ignore_errors=True)
+    return startup, played
+
+
+def report(startup, played, rounds, started, elapsed):
+    linux_ticks = rb.tick_figures(played["linux"])
+    wine_ticks = rb.tick_figures(played["wine"])
+    lin, win = startup["linux"], startup["wine"]
+    lines = [
+        MARK,
+        "## Under Wine",
+        "",
+        f"The Windows build (`make windows`, MinGW-w64) run by {wine_version()} on the "
+        f"same Xvfb as the Linux build, taking turns with it; measured {started} in "
+        f"{elapsed:.0f} s by `bench/wine_bench.py`. Start-up runs: {len(lin)}; rounds: "
+        f"{rounds} per speed on each system. Wine's server was already running, so its own "
+        "start (about a second, once per session) is not in the figures.",
+        "",
+        "| | Linux (xcb) | Windows build under Wine |",
+        "| --- | --- | --- |",
+        f"| Start-up: process start to first drawing in the window, median (min–max) | "
+        f"{rb.median(lin):.1f} ms ({min(lin):.1f}–{max(lin):.1f}) | "
+        f"{rb.median(win):.1f} ms ({min(win):.1f}–{max(win):.1f}) |",
+    ]
+    for speed in rb.SPEEDS:
+        a, b = linux_ticks[speed], wine_ticks[speed]
+        lines.append(
+            f"| Tick work at {speed}, median / p99 ({a['ticks_sampled']} and "
+            f"{b['ticks_sampled']} ticks) | {a['work_median_us']:.0f} / {a['work_p99_us']:.0f} µs | "
+            f"{b['work_median_us']:.0f} / {b['work_p99_us']:.0f} µs |")
+    for speed in rb.SPEEDS:
+        a, b = linux_ticks[speed], wine_ticks[speed]
+        lines.append(
+            f"| Ticks in a round at {speed} (ideal), interval median | "
+            f"{', '.join(map(str, a['ticks']))} ({', '.join(map(str, a['ideal']))}), "
+            f"{a['interval_median_ms']:.1f} ms | "
+            f"{', '.join(map(str, b['ticks']))} ({', '.join(map(str, b['ideal']))}), "
+            f"{b['interval_median_ms']:.1f} ms |")
+    lines.append("")
+    return "\n".join(lines)
+
+
+def splice(path, section):
+    """Puts `section` in place of the old one (from MARK to the end), or at the end."""
+    text = path.read_text() if path.exists() else ""
+    if MARK in text:
+        text = text[:text.index(MARK)]
+    path.write_text(text.rstrip("\n") + "\n\n" + section)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--linux", default=str(rb.ROOT / "build" / "default"))
+    parser.add_argument("--windows", default=str(rb.ROOT / "build" / "windows"))
+    parser.add_argument("--runs", type=int, default=9, help="start-up runs")
+    parser.add_argument("--rounds", type=int, default=1, help="rounds per speed")
+    parser.add_argument("--docs", default=str(rb.ROOT / "docs"))
+    args = parser.parse_args()
+    for tool in ("Xvfb", "wine", "wineserver"):
+        if not shutil.which(tool):
+            sys.exit(f"{tool} is missing")
+    started = time.strftime("%Y-%m-%d %H:%M %Z")
+    clock_start = time.monotonic()
+    startup, played = measure(Path(args.linux), Path(args.windows), args.runs, args.rounds)
+    section = report(startup, played, args.rounds, started, time.monotonic() - clock_start)
+    target = Path(args.docs) / "PERFORMANCE.md"
+    splice(target, section)
+    # `make bench` rewrites PERFORMANCE.md and puts this section back from here.
+    (rb.ROOT / "bench" / "wine-results.md").write_text(section)
+    print(section)
+
+
+if __name__ == "__main__":
+    main()

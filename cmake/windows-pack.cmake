@@ -1,0 +1,62 @@
+# cmake -P script behind windows-zip.cmake: gathers quorvel.exe, its plugins and
+# every DLL they import that is found in SEARCH (Qt's bin folder, the MinGW
+# runtime), strips them and zips the folder. Imports found nowhere in SEARCH
+# are parts of Windows (KERNEL32.dll, USER32.dll, ...).
+cmake_minimum_required(VERSION 3.25)
+
+function(imports_of file out)
+    execute_process(COMMAND ${OBJDUMP} -p ${file} OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
+    string(REGEX MATCHALL "DLL Name: [^\n]+" lines "${dump}")
+    set(names)
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE "DLL Name: " "" name "${line}")
+        string(STRIP "${name}" name)
+        list(APPEND names "${name}")
+    endforeach()
+    set(${out} "${names}" PARENT_SCOPE)
+endfunction()
+
+file(REMOVE_RECURSE ${STAGE})
+file(MAKE_DIRECTORY ${STAGE})
+file(COPY ${EXE} DESTINATION ${STAGE})
+file(COPY ${README} DESTINATION ${STAGE})
+set(queue ${EXE})
+foreach(plugin IN LISTS PLUGINS)
+    get_filename_component(folder ${plugin} DIRECTORY)
+    file(COPY ${QT_PREFIX}/plugins/${plugin} DESTINATION ${STAGE}/${folder})
+    list(APPEND queue ${QT_PREFIX}/plugins/${plugin})
+endforeach()
+
+set(shipped)
+while(queue)
+    list(POP_FRONT queue file)
+    imports_of(${file} names)
+    foreach(name IN LISTS names)
+        string(TOLOWER "${name}" key)
+        if(key IN_LIST shipped)
+            continue()
+        endif()
+        foreach(dir IN LISTS SEARCH)
+            if(EXISTS ${dir}/${name})
+                file(COPY ${dir}/${name} DESTINATION ${STAGE})
+                list(APPEND shipped ${key})
+                list(APPEND queue ${dir}/${name})
+                break()
+            endif()
+        endforeach()
+    endforeach()
+endwhile()
+
+file(GLOB_RECURSE binaries ${STAGE}/*.exe ${STAGE}/*.dll)
+foreach(binary IN LISTS binaries)
+    execute_process(COMMAND ${STRIP} --strip-unneeded ${binary} COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+
+# Stored with the folder name inside, as Windows' own "Extract all" expects.
+get_filename_component(parent ${STAGE} DIRECTORY)
+get_filename_component(base ${STAGE} NAME)
+file(REMOVE ${ZIP})
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip ${base}
+    WORKING_DIRECTORY ${parent} COMMAND_ERROR_IS_FATAL ANY)
+list(LENGTH binaries count)
+message(STATUS "${ZIP}: ${count} binaries (${shipped})")

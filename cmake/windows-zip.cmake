@@ -1,0 +1,33 @@
+# The Windows zip, build/windows/quorvel-<version>-win64.zip: quorvel.exe with
+# every DLL it loads that Windows itself does not have (Qt's, the platform,
+# style and image-format plugins, the MinGW runtime), stripped, and README.txt.
+# Made by every build of the `windows` preset.
+
+set(QUORVEL_ZIP_BASE quorvel-${PROJECT_VERSION}-win64)
+set(QUORVEL_ZIP ${CMAKE_BINARY_DIR}/${QUORVEL_ZIP_BASE}.zip)
+
+find_program(QUORVEL_OBJDUMP NAMES ${QUORVEL_MINGW_TRIPLET}-objdump objdump REQUIRED)
+find_program(QUORVEL_STRIP NAMES ${QUORVEL_MINGW_TRIPLET}-strip strip REQUIRED)
+
+configure_file(${CMAKE_CURRENT_LIST_DIR}/windows-README.txt.in
+    ${CMAKE_BINARY_DIR}/zip/README.txt @ONLY NEWLINE_STYLE CRLF)
+
+# The Fusion style is built into Qt's widgets; Qt on Windows still looks for its
+# native style plugin when it starts, so that one goes along too.
+set(QUORVEL_ZIP_PLUGINS platforms/qwindows.dll styles/qwindowsvistastyle.dll imageformats/qico.dll)
+
+add_custom_command(OUTPUT ${QUORVEL_ZIP}
+    COMMAND ${CMAKE_COMMAND}
+        "-DEXE=$<TARGET_FILE:quorvel>"
+        "-DQT_PREFIX=${QT6_INSTALL_PREFIX}"
+        "-DPLUGINS=${QUORVEL_ZIP_PLUGINS}"
+        "-DSEARCH=${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS};${QUORVEL_MINGW_RUNTIME_DIRS}"
+        "-DREADME=${CMAKE_BINARY_DIR}/zip/README.txt"
+        "-DOBJDUMP=${QUORVEL_OBJDUMP}" "-DSTRIP=${QUORVEL_STRIP}"
+        "-DSTAGE=${CMAKE_BINARY_DIR}/${QUORVEL_ZIP_BASE}" "-DZIP=${QUORVEL_ZIP}"
+        -P ${CMAKE_CURRENT_LIST_DIR}/windows-pack.cmake
+    DEPENDS quorvel ${CMAKE_CURRENT_LIST_DIR}/windows-pack.cmake
+            ${CMAKE_BINARY_DIR}/zip/README.txt
+    COMMENT "Packing ${QUORVEL_ZIP_BASE}.zip"
+    VERBATIM)
+add_custom_target(windows_zip ALL DEPENDS ${QUORVEL_ZIP})

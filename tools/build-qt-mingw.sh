@@ -1,0 +1,185 @@
+#!/bin/bash
+# Builds Qt for 64-bit Windows with MinGW-w64, from the Debian source of the
+# host's own Qt version, and installs it into a cache folder that the Windows
+# build of the game (`make windows`) compiles against. The first run on a
+# machine takes the better part of an hour; later runs find the cache and
+# return at once.
+#
+#   tools/build-qt-mingw.sh           build if not cached yet, then check it
+#   tools/build-qt-mingw.sh --prefix  print the cache folder and exit
+#
+# QUORVEL_QT_MINGW  cache folder (default ~/.cache/quorvel/qt-<version>-mingw64)
+# JOBS              parallel compile jobs (default: the number of cores)
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+toolchain=$here/cmake/mingw-w64-x86_64.cmake
+triplet=x86_64-w64-mingw32
+
+# What the cross build needs: the compilers, the host's Qt tools of the same
+# version (moc, rcc, uic run on this machine), and what fetches and unpacks
+# Debian source packages.
+# Wine (64-bit, with its own fonts) runs the result: this script's check and
+# `make test-windows`.
+packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+          mingw-w64-x86-64-dev qt6-base-dev qt6-base-dev-tools dpkg-dev
+          cmake ninja-build xz-utils wine wine64 fonts-wine)
+
+installed() { dpkg-query -W -f='${Status}\n' "$1" 2>/dev/null | grep -q '^install ok installed$'; }
+
+qt_version() {   # upstream version of the host's Qt: 6.4.2+dfsg-10 -> 6.4.2
+    local v
+    v=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null) || return 1
+    v=${v#*:}; v=${v%%[+~-]*}
+    echo "$v"
+}
+
+prefix_for() { echo "${QUORVEL_QT_MINGW:-$HOME/.cache/quorvel/qt-$1-mingw64}"; }
+
+if [ "${1:-}" = --prefix ]; then
+    v=$(qt_version) || { echo "qt6-base-dev is not installed" >&2; exit 1; }
+    prefix_for "$v"
+    exit 0
+fi
+
+missing=()
+for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
+if [ ${#missing[@]} -gt 0 ]; then
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing packages. Run this as root, then try again:"
+        echo "  apt-get update && apt-get install -y ${missing[*]}"
+        exit 1
+    fi
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get -o DPkg::Lock::Timeout=900 update -q
+    apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+version=$(qt_version)
+src_package=$(dpkg-query -W -f='${source:Package}' qt6-base-dev)
+src_version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
+prefix=$(prefix_for "$version")
+stamp=$prefix/.quorvel-built-from
+
+files_present() {
+    local bin=$prefix/bin f
+    for f in "$bin/Qt6Core.dll" "$bin/Qt6Gui.dll" "$bin/Qt6Widgets.dll" "$bin/Qt6Test.dll" \
+             "$prefix/plugins/platforms/qwindows.dll" "$prefix/plugins/imageformats/qico.dll"; do
+        [ -f "$f" ] || { echo "check: $f is missing" >&2; return 1; }
+    done
+}
+
+check() {
+    files_present || return 1
+    # Every DLL the platform plugin imports is Qt's own, the MinGW runtime's,
+    # or one that Windows has (and so Wine: its builtin DLLs stand in for them).
+    local dll missing_dlls=""
+    for dll in $("$triplet-objdump" -p "$prefix/plugins/platforms/qwindows.dll" \
+                 | sed -n 's/^\s*DLL Name: //p'); do
+        case $dll in
+            Qt6*.dll) [ -f "$prefix/bin/$dll" ] || missing_dlls="$missing_dlls $dll" ;;
+            libstdc++-6.dll|libgcc_s_seh-1.dll|libwinpthread-1.dll) ;;
+            # API sets: names the Windows loader maps to its own DLLs, not files.
+            api-ms-win-*|ext-ms-win-*) ;;
+            *) [ -n "$(find /usr/lib/*/wine/x86_64-windows /usr/lib/wine/x86_64-windows \
+                       -iname "$dll" -print -quit 2>/dev/null)" ] || missing_dlls="$missing_dlls $dll" ;;
+        esac
+    done
+    if [ -n "$missing_dlls" ]; then
+        echo "check: qwindows.dll imports DLLs nobody supplies:$missing_dlls" >&2
+        return 1
+    fi
+    # And a tiny Windows program loads the plugin under Wine.
+    "$here/tools/check-qt-mingw.sh" "$prefix" || return 1
+    echo "check: Qt $version for MinGW in $prefix is complete"
+}
+
+if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$src_package $src_version" ]; then
+    files_present || { echo "The cache in $prefix is damaged; remove it and run again" >&2; exit 1; }
+    echo "Qt $version for MinGW already built in $prefix"
+    exit 0
+fi
+
+# The source and the build stay next to the cache until Qt is installed, so an
+# interrupted build carries on where it stopped; they go once it is complete.
+work=$prefix.build
+mkdir -p "$work"
+echo "Building Qt $version ($src_package $src_version) for $triplet into $prefix"
+echo "Work folder: $work"
+
+src=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d 2>/dev/null | head -n1 || true)
+if [ -z "$src" ] || [ ! -f "$src/.quorvel-unpacked" ]; then
+    rm -rf "$work/src" && mkdir -p "$work/src"
+    # This machine's package sources may list only binary packages. A private
+    # apt configuration adds source lines for the same archives, so nothing on
+    # the system changes and no archive's address is written down anywhere.
+    apt=$work/apt
+    rm -rf "$apt" && mkdir -p "$apt/parts" "$apt/lists/partial" "$apt/cache/archives/partial"
+    : > "$apt/sources.list"
+    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -f "$f" ] || continue
+        sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$f" >> "$apt/sources.list"
+    done
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] || continue
+        sed 's/^Types:.*/Types: deb-src/' "$f" > "$apt/parts/$(basename "$f")"
+    done
+    aptopts=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/parts"
+             -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache"
+             -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache=
+             -o "APT::Sandbox::User=$(id -un)")
+    # A source without source packages (a third-party repository) only warns.
+    apt-get "${aptopts[@]}" update -q || echo "warning: some package sources failed to update"
+    (cd "$work/src" && apt-get "${aptopts[@]}" source -q "$src_package=$src_version")
+    src=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d | head -n1)
+    [ -n "$src" ] || { echo "apt-get source gave no source tree" >&2; exit 1; }
+
+    # The changes the cross build needs, and nothing else.
+    plugin=$src/src/plugins/platforms/windows
+    # Debian's source leaves out the Wintab SDK header: build the Windows
+    # platform plugin without graphics tablet support.
+    if [ ! -f "$src/src/3rdparty/wintab/wintab.h" ]; then
+        sed -i "s/CONDITION QT_FEATURE_tabletevent$/CONDITION FALSE/" \
+            "$plugin/CMakeLists.txt"
+        grep -rl 'QT_CONFIG(tabletevent)' "$plugin" | xargs -r sed -i 's/QT_CONFIG(tabletevent)/0/g'
+    fi
+    # QtGui builds its DirectWrite font database only along with Direct2D, which
+    # the game does not need; the plugin's reference to it goes with Direct2D too.
+    sed -i 's/QT_CONFIG(directwrite3)/(QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d))/' \
+        "$plugin/qwindowsintegration.cpp"
+    touch "$src/.quorvel-unpacked"
+fi
+
+build=$work/build
+mkdir -p "$build"
+if [ ! -f "$build/build.ninja" ]; then
+    host_cmake=$(dirname "$(ls -d /usr/lib/*/cmake/Qt6CoreTools /usr/lib/cmake/Qt6CoreTools 2>/dev/null | head -n1)")
+    # The smallest Qt the game and its tests need: Core, Gui, Widgets, Test,
+    # accessibility and the .ico reader, with zlib, libpng, HarfBuzz, FreeType
+    # and PCRE2 built in, so the DLLs need nothing but Windows and the runtime.
+    cmake -S "$src" -B "$build" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DQUORVEL_QT_MINGW="$prefix" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake" \
+        -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+        -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
+        -DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_testlib=ON \
+        -DFEATURE_accessibility=ON -DFEATURE_ico=ON \
+        -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_direct2d=OFF -DFEATURE_vulkan=OFF -DFEATURE_network=OFF -DFEATURE_sql=OFF \
+        -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF -DFEATURE_xml=OFF \
+        -DFEATURE_concurrent=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF \
+        -DFEATURE_zstd=OFF -DFEATURE_glib=OFF -DFEATURE_icu=OFF -DFEATURE_androiddeployqt=OFF \
+        -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_harfbuzz=OFF \
+        -DFEATURE_system_freetype=OFF -DFEATURE_system_pcre2=OFF \
+        -DFEATURE_freetype=ON -DFEATURE_harfbuzz=ON -DFEATURE_png=ON
+fi
+cmake --build "$build" -j "${JOBS:-$(nproc)}"
+rm -rf "$prefix"
+cmake --install "$build"
+check
+echo "$src_package $src_version" > "$stamp"
+rm -rf "$work"
+echo "Qt $version for MinGW installed in $prefix ($(du -sh "$prefix" | cut -f1))"
