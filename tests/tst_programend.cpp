@@ -104,8 +104,10 @@ void TestProgramEnd::endsBeforeAnyWindow()
     QVERIFY(game.waitForFinished(20000));
     QCOMPARE(game.exitStatus(), QProcess::NormalExit);
     QCOMPARE(game.exitCode(), status);
-    QCOMPARE(QString::fromUtf8(game.readAllStandardOutput()), out);
-    QCOMPARE(QString::fromUtf8(game.readAllStandardError()), err);
+    // Windows ends its text lines with CR LF.
+    const auto text = [](const QByteArray &bytes) { return QString::fromUtf8(bytes).replace("\r\n", "\n"); };
+    QCOMPARE(text(game.readAllStandardOutput()), out);
+    QCOMPARE(text(game.readAllStandardError()), err);
 }
 
 QTEST_APPLESS_MAIN(TestProgramEnd)
