@@ -50,13 +50,6 @@ public:
             button()->animateClick();
     }
 
-    QStringList keyBindingsForAction(const QString &actionName) const override
-    {
-        if (actionName == pressAction())
-            return {};
-        return QAccessibleWidget::keyBindingsForAction(actionName);
-    }
-
 private:
     CommandButton *button() const { return static_cast<CommandButton *>(widget()); }
 };

@@ -12,10 +12,6 @@ class ListBox : public QListWidget
 public:
     explicit ListBox(QWidget *parent = nullptr);
 
-protected:
-    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
-                                                         const QEvent *event) const override;
-
 private:
     void keepASelection();
 

@@ -1,5 +1,6 @@
 // Counting clicks on the picture, before and during a round, and the counter's overflow.
 
+#include "doubleclickcounter.h"
 #include "form1.h"
 #include "picturebox.h"
 #include "standins.h"
@@ -64,18 +65,6 @@ public:
         default:
             return false;
         }
-    }
-};
-
-class DoubleClickCounter final : public QObject
-{
-public:
-    explicit DoubleClickCounter(QWidget *widget) { widget->installEventFilter(this); }
-    int count = 0;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        count += event->type() == QEvent::MouseButtonDblClick;
-        return false;
     }
 };
 

@@ -4,6 +4,7 @@
 // still ends on time.
 
 #include "clock.h"
+#include "doubleclickcounter.h"
 #include "eventpump.h"
 #include "form1.h"
 #include "picturebox.h"
@@ -37,18 +38,6 @@ public:
 private:
     RandomSource &inner_;
     std::function<void()> atTick_;
-};
-
-// Counts the double-clicks the window system makes out of quick second presses.
-class DoubleClickCounter final : public QObject
-{
-public:
-    int count = 0;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        count += event->type() == QEvent::MouseButtonDblClick;
-        return false;
-    }
 };
 
 } // namespace
@@ -94,8 +83,7 @@ void TestStorm::tenThousandPairsInBursts()
     auto *picture = form.findChild<PictureBox *>("picIco");
     int reported = 0;
     connect(picture, &PictureBox::clicked, this, [&] { ++reported; });
-    DoubleClickCounter doubleClicks;
-    picture->installEventFilter(&doubleClicks);
+    DoubleClickCounter doubleClicks(picture);
 
     int sent = 0;
     int timestamp = QTest::lastMouseTimestamp + 1000;

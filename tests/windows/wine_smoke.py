@@ -20,7 +20,7 @@ import xsession  # noqa: E402
 from screen import Screen  # noqa: E402
 from xsession import CAPTION, wait_until  # noqa: E402
 
-# The rating is drawn in pure blue (Part 1.1 of the design table); text smoothing
+# The rating is drawn in pure blue (the window's design table); text smoothing
 # leaves some pixels lighter, so "blue" is any pixel much bluer than red and green.
 def bluish(pixel):
     b, g, r = pixel
