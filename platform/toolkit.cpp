@@ -30,13 +30,12 @@ QString drawnFamily()
 
 void setUpToolkit(QApplication &app)
 {
-    // Windows has the classic face itself; elsewhere a free face with its metrics
-    // stands in for it.
-#ifndef Q_OS_WIN
+    // Windows has the classic face itself. Where it is missing (every other system,
+    // and Wine without its own fonts) a free face with its metrics stands in for it,
+    // rather than whichever family the system happens to list first.
     QFont::insertSubstitutions(kClassicFace, {QStringLiteral("Liberation Sans"),
                                               QStringLiteral("Arimo"),
                                               QStringLiteral("DejaVu Sans")});
-#endif
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     app.setPalette(app.style()->standardPalette());
     app.setFont(sansSerifFont(kDialogFontPixels));

@@ -10,7 +10,7 @@ inline constexpr int kListFontPixels = 18;    // 13.5 pt
 inline constexpr int kLabelFontPixels = 24;   // 18 pt
 
 // The classic dialog face at a pixel size: on Windows the face itself, elsewhere a free
-// face of the same metrics standing in for it.
+// face of the same metrics standing in for it (see setUpToolkit).
 QFont sansSerifFont(int pixelSize);
 
 // The family the game's text is drawn in on this system: the classic face itself
