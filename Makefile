@@ -47,7 +47,7 @@ test-on:
 
 # The game for 64-bit Windows, cross-compiled with MinGW-w64:
 # build/windows/quorvel-<version>-win64.zip. Qt for MinGW is built from source
-# the first time (the better part of an hour) and kept in ~/.cache/quorvel, or
+# the first time (about 11 minutes on two idle cores) and kept in ~/.cache/quorvel, or
 # wherever QUORVEL_QT_MINGW points.
 windows: deps
 	bash tools/build-qt-mingw.sh

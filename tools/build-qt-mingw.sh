@@ -2,8 +2,8 @@
 # Builds Qt for 64-bit Windows with MinGW-w64, from the Debian source of the
 # host's own Qt version, and installs it into a cache folder that the Windows
 # build of the game (`make windows`) compiles against. The first run on a
-# machine takes the better part of an hour; later runs find the cache and
-# return at once.
+# machine takes about 11 minutes on two idle cores (more on a busy machine);
+# later runs find the cache and return at once.
 #
 #   tools/build-qt-mingw.sh           build if not cached yet, then check it
 #   tools/build-qt-mingw.sh --prefix  print the cache folder and exit
