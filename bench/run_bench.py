@@ -25,6 +25,7 @@ import time
 from pathlib import Path
 
 from Xlib import X, display
+from Xlib import error as xerror
 from Xlib.ext import damage
 
 ROOT = Path(__file__).resolve().parent.parent
@@ -107,6 +108,7 @@ class WindowWatch:
 
     def __init__(self, display_name, runtime_dir):
         self.display = display.Display(display_name)
+        self.display.set_error_handler(self._x_error)
         self.display.damage_query_version()
         self.display.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
         self.display.sync()
@@ -114,6 +116,13 @@ class WindowWatch:
                         XDG_RUNTIME_DIR=runtime_dir)
         for name in ("QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_STYLE_OVERRIDE"):
             self.env.pop(name, None)
+
+    @staticmethod
+    def _x_error(err, request):
+        # Every new top-level window gets a drawing watch; the server refuses one on an
+        # input-only window (Wine makes those), which has nothing to draw anyway.
+        if not isinstance(err, xerror.BadMatch):
+            print(f"X error: {err}", file=sys.stderr)
 
     def _drain(self):
         self.display.sync()
