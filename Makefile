@@ -40,10 +40,11 @@ bench: build
 	/usr/bin/python3 bench/run_bench.py --build $(BUILD)
 
 # `make test` on a fresh minimal Debian of another release, DIST=trixie or bookworm,
-# in a debootstrap chroot with only make added and a clean clone of HEAD (root only).
+# in a debootstrap chroot with only make added and a clean clone of HEAD (root only);
+# TARGET=... runs another target there instead, such as test-windows.
 test-on:
-	@test -n "$(DIST)" || { echo "usage: make test-on DIST=trixie"; exit 2; }
-	bash tools/test-on.sh $(DIST)
+	@test -n "$(DIST)" || { echo "usage: make test-on DIST=trixie [TARGET=test-windows]"; exit 2; }
+	bash tools/test-on.sh $(DIST) $(TARGET)
 
 # The game for 64-bit Windows, cross-compiled with MinGW-w64:
 # build/windows/quorvel-<version>-win64.zip. Qt for MinGW is built from source
