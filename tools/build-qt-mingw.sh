@@ -144,10 +144,6 @@ if [ -z "$src" ] || [ ! -f "$src/.quorvel-unpacked" ]; then
             "$plugin/CMakeLists.txt"
         grep -rl 'QT_CONFIG(tabletevent)' "$plugin" | xargs -r sed -i 's/QT_CONFIG(tabletevent)/0/g'
     fi
-    # QtGui builds its DirectWrite font database only along with Direct2D, which
-    # the game does not need; the plugin's reference to it goes with Direct2D too.
-    sed -i 's/QT_CONFIG(directwrite3)/(QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d))/' \
-        "$plugin/qwindowsintegration.cpp"
     touch "$src/.quorvel-unpacked"
 fi
 
@@ -158,6 +154,8 @@ if [ ! -f "$build/build.ninja" ]; then
     # The smallest Qt the game and its tests need: Core, Gui, Widgets, Test,
     # accessibility and the .ico reader, with zlib, libpng, HarfBuzz, FreeType
     # and PCRE2 built in, so the DLLs need nothing but Windows and the runtime.
+    # Text goes through GDI: Qt's DirectWrite code does not build without
+    # Direct2D (6.8), and neither is needed by the game.
     cmake -S "$src" -B "$build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DQUORVEL_QT_MINGW="$prefix" \
@@ -168,7 +166,7 @@ if [ ! -f "$build/build.ninja" ]; then
         -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
         -DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_testlib=ON \
         -DFEATURE_accessibility=ON -DFEATURE_ico=ON \
-        -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_direct2d=OFF -DFEATURE_vulkan=OFF -DFEATURE_network=OFF -DFEATURE_sql=OFF \
+        -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_direct2d=OFF -DFEATURE_directwrite=OFF -DFEATURE_directwrite3=OFF -DFEATURE_vulkan=OFF -DFEATURE_network=OFF -DFEATURE_sql=OFF \
         -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF -DFEATURE_xml=OFF \
         -DFEATURE_concurrent=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF \
         -DFEATURE_zstd=OFF -DFEATURE_glib=OFF -DFEATURE_icu=OFF -DFEATURE_androiddeployqt=OFF \
