@@ -12,9 +12,12 @@ find_program(QUORVEL_STRIP NAMES ${QUORVEL_MINGW_TRIPLET}-strip strip REQUIRED)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/windows-README.txt.in
     ${CMAKE_BINARY_DIR}/zip/README.txt @ONLY NEWLINE_STYLE CRLF)
 
-# The Fusion style is built into Qt's widgets; Qt on Windows still looks for its
-# native style plugin when it starts, so that one goes along too.
-set(QUORVEL_ZIP_PLUGINS platforms/qwindows.dll styles/qwindowsvistastyle.dll imageformats/qico.dll)
+# The Fusion style is built into Qt's widgets; Qt on Windows still loads its
+# native style plugin when it starts (qwindowsvistastyle in Qt 6.4,
+# qmodernwindowsstyle in later ones), so that one goes along too.
+file(GLOB QUORVEL_STYLE_PLUGINS RELATIVE ${QT6_INSTALL_PREFIX}/plugins
+    ${QT6_INSTALL_PREFIX}/plugins/styles/*.dll)
+set(QUORVEL_ZIP_PLUGINS platforms/qwindows.dll ${QUORVEL_STYLE_PLUGINS} imageformats/qico.dll)
 
 add_custom_command(OUTPUT ${QUORVEL_ZIP}
     COMMAND ${CMAKE_COMMAND}

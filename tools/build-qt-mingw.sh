@@ -154,8 +154,13 @@ if [ ! -f "$build/build.ninja" ]; then
     # The smallest Qt the game and its tests need: Core, Gui, Widgets, Test,
     # accessibility and the .ico reader, with zlib, libpng, HarfBuzz, FreeType
     # and PCRE2 built in, so the DLLs need nothing but Windows and the runtime.
-    # Text goes through GDI: Qt's DirectWrite code does not build without
-    # Direct2D (6.8), and neither is needed by the game.
+    # Text goes through GDI where Qt builds without DirectWrite and Direct2D
+    # (6.4); from 6.8 Qt's Windows font code needs both.
+    if dpkg --compare-versions "$version" lt 6.8; then
+        text_features=(-DFEATURE_direct2d=OFF -DFEATURE_directwrite=OFF -DFEATURE_directwrite3=OFF)
+    else
+        text_features=(-DFEATURE_direct2d=ON -DFEATURE_directwrite=ON)
+    fi
     cmake -S "$src" -B "$build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DQUORVEL_QT_MINGW="$prefix" \
@@ -166,7 +171,7 @@ if [ ! -f "$build/build.ninja" ]; then
         -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
         -DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_testlib=ON \
         -DFEATURE_accessibility=ON -DFEATURE_ico=ON \
-        -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_direct2d=OFF -DFEATURE_directwrite=OFF -DFEATURE_directwrite3=OFF -DFEATURE_vulkan=OFF -DFEATURE_network=OFF -DFEATURE_sql=OFF \
+        -DINPUT_opengl=no -DFEATURE_opengl=OFF "${text_features[@]}" -DFEATURE_vulkan=OFF -DFEATURE_network=OFF -DFEATURE_sql=OFF \
         -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF -DFEATURE_xml=OFF \
         -DFEATURE_concurrent=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF \
         -DFEATURE_zstd=OFF -DFEATURE_glib=OFF -DFEATURE_icu=OFF -DFEATURE_androiddeployqt=OFF \
