@@ -155,11 +155,12 @@ if [ ! -f "$build/build.ninja" ]; then
     # accessibility and the .ico reader, with zlib, libpng, HarfBuzz, FreeType
     # and PCRE2 built in, so the DLLs need nothing but Windows and the runtime.
     # Text goes through GDI where Qt builds without DirectWrite and Direct2D
-    # (6.4); from 6.8 Qt's Windows font code needs both.
+    # (6.4); from 6.8 Qt's Windows font code needs both. Direct2D 1.1 only adds
+    # the Direct2D platform plugin, which the game does not use.
     if dpkg --compare-versions "$version" lt 6.8; then
         text_features=(-DFEATURE_direct2d=OFF -DFEATURE_directwrite=OFF -DFEATURE_directwrite3=OFF)
     else
-        text_features=(-DFEATURE_direct2d=ON -DFEATURE_directwrite=ON)
+        text_features=(-DFEATURE_direct2d=ON -DFEATURE_directwrite=ON -DFEATURE_direct2d1_1=OFF)
     fi
     cmake -S "$src" -B "$build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
