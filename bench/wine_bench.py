@@ -50,12 +50,13 @@ def zip_folder(windows_build):
 
 
 def bench_program(windows_build, name):
-    """A bench program of the Windows build, which puts its programs in the build
-    folder itself rather than in bench/ as on Linux."""
-    for place in (windows_build / f"{name}.exe", windows_build / "bench" / f"{name}.exe"):
-        if place.exists():
-            return str(place)
-    raise RuntimeError(f"no {name}.exe in {windows_build}: run make windows")
+    """A bench program of the Windows build. There every program lands in the build
+    folder itself (qt_standard_project_setup puts them beside each other for Windows),
+    not in bench/ as on Linux."""
+    place = windows_build / f"{name}.exe"
+    if not place.exists():
+        raise RuntimeError(f"no {name}.exe in {windows_build}: run make windows")
+    return str(place)
 
 
 def run_pair(watch, linux_argv, wine_argv, wine_env, **kwargs):
@@ -112,7 +113,7 @@ def measure(linux_build, windows_build, runs, rounds):
                 rb.log(f"round at {speed}, {repeat + 1}/{rounds}")
                 linux, wine = run_pair(
                     watch, [str(linux_build / "bench/quorvel_bench"), "round", speed],
-                    ["wine", str(bench_exe), "round", speed],
+                    ["wine", bench_exe, "round", speed],
                     wine_env)
                 played["linux"].append(linux.output)
                 played["wine"].append(wine.output)

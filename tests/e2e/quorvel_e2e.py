@@ -117,19 +117,30 @@ def assert_exits(session, started, what):
     print(f"ended {took * 1000:.0f} ms after {what}")
 
 
+def window_title(window):
+    return subprocess.run(["xdotool", "getwindowname", str(window)],
+                          capture_output=True, text=True, check=True).stdout.strip()
+
+
+def window_info(window):
+    """What xwininfo says of a window, field by field ("Width", "Map State", ...)."""
+    info = subprocess.run(["xwininfo", "-id", str(window)],
+                          capture_output=True, text=True, check=True).stdout
+    return dict(line.strip().split(": ", 1) for line in info.splitlines()
+                if ": " in line and not line.strip().startswith("xwininfo"))
+
+
+def client_size(window):
+    fields = window_info(window)
+    return int(fields["Width"]), int(fields["Height"])
+
+
 # The window opens with the game's caption and a 711 x 501 client area.
 def case_window(game):
     with Session(game) as session:
-        title = subprocess.run(["xdotool", "getwindowname", str(session.window)],
-                               capture_output=True, text=True, check=True).stdout.strip()
-        assert_equal(title, CAPTION, "window caption")
-        info = subprocess.run(["xwininfo", "-id", str(session.window)],
-                              capture_output=True, text=True, check=True).stdout
-        fields = dict(line.strip().split(": ", 1) for line in info.splitlines()
-                      if line.strip().startswith(("Width:", "Height:", "Map State:")))
-        assert_equal(fields.get("Map State"), "IsViewable", "map state")
-        assert_equal((int(fields["Width"]), int(fields["Height"])), scr.CLIENT_SIZE,
-                     "client size")
+        assert_equal(window_title(session.window), CAPTION, "window caption")
+        assert_equal(window_info(session.window).get("Map State"), "IsViewable", "map state")
+        assert_equal(client_size(session.window), scr.CLIENT_SIZE, "client size")
 
 
 # GO! hides the three start controls and sets the picture wandering; before it,
@@ -371,24 +382,31 @@ CASES = {
 }
 
 
+def run_reported(label, action, shot_folder, shot_name):
+    """Runs one end-to-end check and returns its exit status. A failure prints its
+    traceback and, given a folder, saves the last screenshot there."""
+    started = time.monotonic()
+    try:
+        action()
+    except Exception:
+        traceback.print_exc()
+        if last_shot is not None and shot_folder:
+            path = os.path.join(shot_folder, shot_name)
+            last_shot.save_ppm(path)
+            print("last screenshot:", path, file=sys.stderr)
+        print(f"FAILED {label} after {time.monotonic() - started:.1f} s")
+        return 1
+    print(f"passed {label} in {time.monotonic() - started:.1f} s")
+    return 0
+
+
 def main(argv):
     if len(argv) < 3 or argv[1] not in CASES:
         print(__doc__.strip(), "\ncases:", ", ".join(CASES), file=sys.stderr)
         return 2
     case, game = argv[1], argv[2]
-    started = time.monotonic()
-    try:
-        CASES[case](game)
-    except Exception:
-        traceback.print_exc()
-        if last_shot is not None and len(argv) > 3:
-            path = os.path.join(argv[3], f"e2e-{case}-failure.ppm")
-            last_shot.save_ppm(path)
-            print("last screenshot:", path, file=sys.stderr)
-        print(f"FAILED {case} after {time.monotonic() - started:.1f} s")
-        return 1
-    print(f"passed {case} in {time.monotonic() - started:.1f} s")
-    return 0
+    return run_reported(case, lambda: CASES[case](game), argv[3] if len(argv) > 3 else None,
+                        f"e2e-{case}-failure.ppm")
 
 
 if __name__ == "__main__":

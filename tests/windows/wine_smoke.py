@@ -9,7 +9,6 @@ import os
 import subprocess
 import sys
 import time
-import traceback
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
@@ -70,20 +69,10 @@ class WineSession(xsession.Session):
         return super().__exit__(exc_type, exc, tb)
 
 
-def client_size(window):
-    info = subprocess.run(["xwininfo", "-id", str(window)],
-                          capture_output=True, text=True, check=True).stdout
-    fields = dict(line.strip().split(": ", 1) for line in info.splitlines()
-                  if line.strip().startswith(("Width:", "Height:")))
-    return int(fields["Width"]), int(fields["Height"])
-
-
 def smoke(zip_path):
     with WineSession(zip_path) as session:
-        title = subprocess.run(["xdotool", "getwindowname", str(session.window)],
-                               capture_output=True, text=True, check=True).stdout.strip()
-        e2e.assert_equal(title, CAPTION, "window caption")
-        e2e.assert_equal(client_size(session.window), scr.CLIENT_SIZE, "client size")
+        e2e.assert_equal(e2e.window_title(session.window), CAPTION, "window caption")
+        e2e.assert_equal(e2e.client_size(session.window), scr.CLIENT_SIZE, "client size")
         screen = Screen(session.display, session.window)
         first = e2e.ready_shot(screen)
         print("window up and painted")
@@ -144,19 +133,8 @@ def main(argv):
     if len(argv) < 2:
         print(__doc__.strip(), file=sys.stderr)
         return 2
-    started = time.monotonic()
-    try:
-        smoke(argv[1])
-    except Exception:
-        traceback.print_exc()
-        if e2e.last_shot is not None and len(argv) > 2:
-            path = os.path.join(argv[2], "wine-smoke-failure.ppm")
-            e2e.last_shot.save_ppm(path)
-            print("last screenshot:", path, file=sys.stderr)
-        print(f"FAILED after {time.monotonic() - started:.1f} s")
-        return 1
-    print(f"passed in {time.monotonic() - started:.1f} s")
-    return 0
+    return e2e.run_reported("windows smoke", lambda: smoke(argv[1]),
+                            argv[2] if len(argv) > 2 else None, "wine-smoke-failure.ppm")
 
 
 if __name__ == "__main__":
