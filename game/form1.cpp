@@ -177,7 +177,7 @@ void Form1::cmdGo_Click()
 
         clearFloatFaults();
         state_.turnStep = static_cast<float>(static_cast<double>(state_.piValue) * 2.0 / 60.0);
-        checkFloatFaults(services_.errors);
+        checkFloatFaults(services_.errors, state_.turnStep);
 
         state_.turnRoll = services_.random.next();
 

@@ -46,13 +46,13 @@ void move(float heading, const FormState &state, ControlGeometry &picIco, ErrorR
     clearFloatFaults();
     const double cosine = std::cos(static_cast<double>(heading));
     const auto left = static_cast<float>(step * cosine + static_cast<double>(picIco.left()));
-    checkFloatFaults(errors);
+    checkFloatFaults(errors, left);
     setLeft(picIco, left, errors);
 
     clearFloatFaults();
     const double sine = std::sin(static_cast<double>(heading));
     const auto top = static_cast<float>(step * sine + static_cast<double>(picIco.top()));
-    checkFloatFaults(errors);
+    checkFloatFaults(errors, top);
     setTop(picIco, top, errors);
 }
 
@@ -67,19 +67,21 @@ void keepInside(ControlGeometry &picIco, const WindowGeometry &form, ErrorReport
         clearFloatFaults();
         const auto left = static_cast<float>(static_cast<double>(form.width()) - kMargin
                                              - static_cast<double>(picIco.width()));
-        checkFloatFaults(errors);
+        checkFloatFaults(errors, left);
         setLeft(picIco, left, errors);
     }
 
     clearFloatFaults();
-    const bool belowBottom = picIco.height() + picIco.top() > form.height();
-    checkFloatFaults(errors);
+    const float bottom = picIco.height() + picIco.top();
+    const bool belowBottom = bottom > form.height();
+    checkFloatFaults(errors, bottom);
     if (belowBottom)
         setTop(picIco, static_cast<float>(kMargin), errors);
 
     clearFloatFaults();
-    const bool pastRight = picIco.width() + picIco.left() > form.width();
-    checkFloatFaults(errors);
+    const float right = picIco.width() + picIco.left();
+    const bool pastRight = right > form.width();
+    checkFloatFaults(errors, right);
     if (pastRight)
         setLeft(picIco, static_cast<float>(kMargin), errors);
 
@@ -87,7 +89,7 @@ void keepInside(ControlGeometry &picIco, const WindowGeometry &form, ErrorReport
         clearFloatFaults();
         const auto top = static_cast<float>(static_cast<double>(form.height()) - kMargin
                                             - static_cast<double>(picIco.height()));
-        checkFloatFaults(errors);
+        checkFloatFaults(errors, top);
         setTop(picIco, top, errors);
     }
 }

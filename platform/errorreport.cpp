@@ -1,8 +1,4 @@
 #include "errorreport.h"
-#include "programend.h"
-
-#include <QApplication>
-#include <QMessageBox>
 
 QString errorMessage(RuntimeError error)
 {
@@ -19,10 +15,4 @@ QString errorMessage(RuntimeError error)
         return QStringLiteral("Run-time error '9':\n\nSubscript out of range");
     }
     return QStringLiteral("Run-time error");
-}
-
-void MessageBoxErrorReport::raise(RuntimeError error)
-{
-    QMessageBox::critical(QApplication::activeWindow(), title_, errorMessage(error));
-    exitProcessNow(1);
 }

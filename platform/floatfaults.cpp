@@ -8,7 +8,7 @@ void clearFloatFaults()
     std::feclearexcept(FE_ALL_EXCEPT);
 }
 
-void checkFloatFaults(ErrorReport &errors)
+void checkFloatFaults(ErrorReport &errors, double)
 {
     const int raised = std::fetestexcept(FE_OVERFLOW | FE_DIVBYZERO | FE_INVALID);
     if (raised & FE_INVALID)

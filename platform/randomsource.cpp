@@ -1,6 +1,6 @@
 #include "randomsource.h"
 
-#include <bit>
+#include <cstring>
 
 StdRandom::StdRandom(float clockReading)
 {
@@ -15,5 +15,9 @@ float StdRandom::next()
 
 void StdRandom::reseed(float clockReading)
 {
-    engine_.seed(std::bit_cast<std::uint32_t>(clockReading));
+    // The reading's bits, as std::bit_cast would give them (not every C++ library has it).
+    std::uint32_t bits;
+    static_assert(sizeof bits == sizeof clockReading);
+    std::memcpy(&bits, &clockReading, sizeof bits);
+    engine_.seed(bits);
 }

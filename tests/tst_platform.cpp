@@ -7,6 +7,7 @@
 #include "listtext.h"
 #include "numbertext.h"
 #include "randomsource.h"
+#include "resultfault.h"
 #include "standins.h"
 
 #include <QListWidget>
@@ -15,6 +16,7 @@
 #include <cfenv>
 #include <cfloat>
 #include <cmath>
+#include <limits>
 
 class TestPlatform : public QObject
 {
@@ -41,6 +43,8 @@ private slots:
     void randomDrawsStayInUnitIntervalAndRepeatAfterReseed();
     void floatFaultsMapToErrors_data();
     void floatFaultsMapToErrors();
+    void resultShowsTheFaultWhereThereAreNoFlags_data();
+    void resultShowsTheFaultWhereThereAreNoFlags();
 };
 
 void TestPlatform::singleText_data()
@@ -258,12 +262,35 @@ void TestPlatform::floatFaultsMapToErrors()
     std::feraiseexcept(fault);
     int raised = -1;
     try {
-        checkFloatFaults(errors);
+        checkFloatFaults(errors, 0.0);
     } catch (const ErrorRaised &e) {
         raised = int(e.error);
     }
     clearFloatFaults();
     QCOMPARE(raised, error);
+}
+
+void TestPlatform::resultShowsTheFaultWhereThereAreNoFlags_data()
+{
+    QTest::addColumn<double>("result");
+    QTest::addColumn<int>("error");
+    const double huge = std::numeric_limits<double>::max();
+    QTest::newRow("NaN") << std::nan("") << int(RuntimeError::InvalidOperation);
+    QTest::newRow("+infinity") << HUGE_VAL << int(RuntimeError::Overflow);
+    QTest::newRow("-infinity") << -HUGE_VAL << int(RuntimeError::Overflow);
+    QTest::newRow("largest single") << double(FLT_MAX) << -1;
+    QTest::newRow("largest double") << huge << -1;
+    QTest::newRow("window position") << 10005.0 << -1;
+    QTest::newRow("negative zero") << -0.0 << -1;
+}
+
+// Guards the browser build's fault check, which has only the result to go on.
+void TestPlatform::resultShowsTheFaultWhereThereAreNoFlags()
+{
+    QFETCH(double, result);
+    QFETCH(int, error);
+    const auto fault = faultInResult(result);
+    QCOMPARE(fault ? int(*fault) : -1, error);
 }
 
 QTEST_MAIN(TestPlatform)

@@ -1,0 +1,15 @@
+#include "programend.h"
+
+#include "page.h"
+
+#include <QString>
+
+void exitProcessNow(int status)
+{
+    endGameInPage(status, QString());
+}
+
+void ProcessEnd::end()
+{
+    exitProcessNow(0);
+}
