@@ -13,6 +13,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=qt-source.sh
+source "$here/tools/qt-source.sh"
 toolchain=$here/cmake/mingw-w64-x86_64.cmake
 triplet=x86_64-w64-mingw32
 
@@ -25,15 +27,6 @@ packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w
           mingw-w64-x86-64-dev qt6-base-dev qt6-base-dev-tools dpkg-dev
           cmake ninja-build xz-utils wine wine64 fonts-wine)
 
-installed() { dpkg-query -W -f='${Status}\n' "$1" 2>/dev/null | grep -q '^install ok installed$'; }
-
-qt_version() {   # upstream version of the host's Qt: 6.4.2+dfsg-10 -> 6.4.2
-    local v
-    v=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null) || return 1
-    v=${v#*:}; v=${v%%[+~-]*}
-    echo "$v"
-}
-
 prefix_for() { echo "${QUORVEL_QT_MINGW:-$HOME/.cache/quorvel/qt-$1-mingw64}"; }
 
 if [ "${1:-}" = --prefix ]; then
@@ -42,23 +35,9 @@ if [ "${1:-}" = --prefix ]; then
     exit 0
 fi
 
-missing=()
-for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
-if [ ${#missing[@]} -gt 0 ]; then
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "Missing packages. Run this as root, then try again:"
-        echo "  apt-get update && apt-get install -y ${missing[*]}"
-        exit 1
-    fi
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get -o DPkg::Lock::Timeout=900 update -q
-    apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
-fi
+install_packages "${packages[@]}"
 
 version=$(qt_version)
-src_package=$(dpkg-query -W -f='${source:Package}' qt6-base-dev)
-src_version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
 prefix=$(prefix_for "$version")
 stamp=$prefix/.quorvel-built-from
 
@@ -95,7 +74,7 @@ check() {
     echo "check: Qt $version for MinGW in $prefix is complete"
 }
 
-if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$src_package $src_version" ]; then
+if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$(qt_source_id)" ]; then
     files_present || { echo "The cache in $prefix is damaged; remove it and run again" >&2; exit 1; }
     echo "Qt $version for MinGW already built in $prefix"
     exit 0
@@ -105,36 +84,11 @@ fi
 # interrupted build carries on where it stopped; they go once it is complete.
 work=$prefix.build
 mkdir -p "$work"
-echo "Building Qt $version ($src_package $src_version) for $triplet into $prefix"
+echo "Building Qt $version ($(qt_source_id)) for $triplet into $prefix"
 echo "Work folder: $work"
 
-src=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d 2>/dev/null | head -n1 || true)
-if [ -z "$src" ] || [ ! -f "$src/.quorvel-unpacked" ]; then
-    rm -rf "$work/src" && mkdir -p "$work/src"
-    # This machine's package sources may list only binary packages. A private
-    # apt configuration adds source lines for the same archives, so nothing on
-    # the system changes and no archive's address is written down anywhere.
-    apt=$work/apt
-    rm -rf "$apt" && mkdir -p "$apt/parts" "$apt/lists/partial" "$apt/cache/archives/partial"
-    : > "$apt/sources.list"
-    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-        [ -f "$f" ] || continue
-        sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$f" >> "$apt/sources.list"
-    done
-    for f in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$f" ] || continue
-        sed 's/^Types:.*/Types: deb-src/' "$f" > "$apt/parts/$(basename "$f")"
-    done
-    aptopts=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/parts"
-             -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache"
-             -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache=
-             -o "APT::Sandbox::User=$(id -un)")
-    # A source without source packages (a third-party repository) only warns.
-    apt-get "${aptopts[@]}" update -q || echo "warning: some package sources failed to update"
-    (cd "$work/src" && apt-get "${aptopts[@]}" source -q "$src_package=$src_version")
-    src=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d | head -n1)
-    [ -n "$src" ] || { echo "apt-get source gave no source tree" >&2; exit 1; }
-
+src=$(fetch_qt_source "$work")
+if [ ! -f "$src/.quorvel-unpacked" ]; then
     # The changes the cross build needs, and nothing else.
     plugin=$src/src/plugins/platforms/windows
     # Debian's source leaves out the Wintab SDK header: build the Windows
@@ -184,6 +138,6 @@ cmake --build "$build" -j "${JOBS:-$(nproc)}"
 rm -rf "$prefix"
 cmake --install "$build"
 check
-echo "$src_package $src_version" > "$stamp"
+qt_source_id > "$stamp"
 rm -rf "$work"
 echo "Qt $version for MinGW installed in $prefix ($(du -sh "$prefix" | cut -f1))"
