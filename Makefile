@@ -5,7 +5,7 @@ PRESET ?= default
 BUILD  := build/$(PRESET)
 JOBS   ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan e2e bench package test-on windows test-windows bench-windows clean
+.PHONY: all deps configure build run test test-asan e2e bench package test-on windows test-windows bench-windows web serve-web test-web bench-web clean
 
 all: build
 
@@ -64,6 +64,32 @@ test-windows: windows
 # one run; writes the "Under Wine" section of docs/PERFORMANCE.md.
 bench-windows: build windows
 	/usr/bin/python3 bench/wine_bench.py --linux $(BUILD) --windows build/windows
+
+# The game in a web page: build/web/, a folder of static files for any web server.
+# Qt for WebAssembly is built from source the first time (about half an hour on two
+# cores) and kept in ~/.cache/quorvel, or wherever QUORVEL_QT_WASM points.
+WEB_ENV = QUORVEL_QT_WASM="$$(bash tools/build-qt-wasm.sh --prefix)" \
+	EMSDK="$$(bash tools/build-qt-wasm.sh --emsdk)" NODE_PATH=/usr/share/nodejs
+
+web: deps
+	bash tools/build-qt-wasm.sh
+	export $(WEB_ENV) && \
+	{ test -f build/wasm/CMakeCache.txt || cmake --preset web; } && \
+	cmake --build --preset web -j $(JOBS)
+
+# The page on http://127.0.0.1:<port>/, for playing it here.
+serve-web: web
+	/usr/bin/python3 tools/serve_web.py build/web
+
+# The page end to end in headless Chromium.
+test-web: web
+	ctest --preset web
+
+# Page weight, first frame, ticks per round and click-to-count latency in headless
+# Chromium against the desktop build; writes the "In the browser" section of
+# docs/PERFORMANCE.md.
+bench-web: build web
+	/usr/bin/python3 bench/web_bench.py --linux $(BUILD) --web build/web
 
 clean:
 	rm -rf build

@@ -6,6 +6,8 @@
 //   quorvel_bench round SPEED        one whole round with clicks, then "Change Icon"
 //   quorvel_bench ideal              tick counts a round could reach on each clock step
 //
+// Without arguments (as in a web page) the words of QUORVEL_BENCH stand for them.
+//
 // Each prints one JSON line and ends.
 
 #include "clickprobe.h"
@@ -114,8 +116,13 @@ int main(int argc, char *argv[])
 {
     StartupReport report("quorvel_bench");
     report.mark("main");
-    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("startup");
-    const QString argument = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words.append(QString::fromLocal8Bit(argv[i]));
+    if (words.isEmpty())
+        words = qEnvironmentVariable("QUORVEL_BENCH").split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QString mode = words.value(0, QStringLiteral("startup"));
+    const QString argument = words.value(1);
 
     int appArgc = argc > 0 ? 1 : 0;
     QApplication app(appArgc, argv);

@@ -604,11 +604,27 @@ def write_report(path, startup, gallery, figures, ideal, rounds_per_speed, start
     findings = ROOT / "bench" / "findings.md"
     if findings.exists():
         lines += [findings.read_text().rstrip(), ""]
-    # The Windows build under Wine, measured by bench/wine_bench.py.
-    wine = ROOT / "bench" / "wine-results.md"
-    if wine.exists():
-        lines += [wine.read_text().rstrip(), ""]
+    # The Windows build under Wine and the browser build, measured by
+    # bench/wine_bench.py and bench/web_bench.py.
+    for kept in ("wine-results.md", "web-results.md"):
+        section = ROOT / "bench" / kept
+        if section.exists():
+            lines += [section.read_text().rstrip(), ""]
     path.write_text("\n".join(lines))
+
+
+def splice(path, mark, section):
+    """Puts `section` in place of the old one (from `mark` to the next section's
+    mark, or to the end), or at the end."""
+    text = path.read_text() if path.exists() else ""
+    if mark in text:
+        start = text.index(mark)
+        after = text.find("<!-- ", start + len(mark))
+        rest = text[after:] if after >= 0 else ""
+        text = text[:start].rstrip("\n") + "\n\n" + section.rstrip("\n") + "\n\n" + rest
+    else:
+        text = text.rstrip("\n") + "\n\n" + section
+    path.write_text(text.rstrip("\n") + "\n")
 
 
 def nproc():

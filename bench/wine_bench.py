@@ -180,14 +180,6 @@ def report(startup, bare, played, rounds, started, elapsed):
     return "\n".join(lines)
 
 
-def splice(path, section):
-    """Puts `section` in place of the old one (from MARK to the end), or at the end."""
-    text = path.read_text() if path.exists() else ""
-    if MARK in text:
-        text = text[:text.index(MARK)]
-    path.write_text(text.rstrip("\n") + "\n\n" + section)
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--linux", default=str(rb.ROOT / "build" / "default"))
@@ -204,7 +196,7 @@ def main():
     startup, bare, played = measure(Path(args.linux), Path(args.windows), args.runs, args.rounds)
     section = report(startup, bare, played, args.rounds, started, time.monotonic() - clock_start)
     target = Path(args.docs) / "PERFORMANCE.md"
-    splice(target, section)
+    rb.splice(target, MARK, section)
     # `make bench` rewrites PERFORMANCE.md and puts this section back from here.
     (rb.ROOT / "bench" / "wine-results.md").write_text(section)
     print(section)

@@ -3,6 +3,8 @@
 #include "accessibility.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFontDatabase>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -30,6 +32,12 @@ QString drawnFamily()
 
 void setUpToolkit(QApplication &app)
 {
+    // Faces that come with the program: the browser build carries the one it draws
+    // with, since a page has no system fonts. A desktop build carries none.
+    const QDir carried(QStringLiteral(":/quorvel/fonts"));
+    for (const QString &file : carried.entryList(QDir::Files))
+        QFontDatabase::addApplicationFont(carried.filePath(file));
+
     // Windows has the classic face itself. Where it is missing (every other system,
     // and Wine without its own fonts) a free face with its metrics stands in for it,
     // rather than whichever family the system happens to list first.

@@ -25,8 +25,11 @@ EM_ASYNC_JS(void, quorvel_yield_to_browser, (), {
 
 } // namespace
 
+// The browser delivers input only while the game has handed it the thread: whatever
+// came in then is handled before the wait looks at the clock again, so a click always
+// lands in the wait during which it was made, never after the picture has moved on.
 void QtEventPump::pumpOnce()
 {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
     quorvel_yield_to_browser();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
 }

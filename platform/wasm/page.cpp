@@ -8,10 +8,8 @@
 #include <QWidget>
 
 #include <emscripten.h>
-#include <emscripten/bind.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -22,9 +20,21 @@ EM_JS(void, quorvel_page_ended, (int status, const char *message), {
         page.ended(status, UTF8ToString(message));
 });
 
-QJsonObject describe(QAccessibleInterface *node)
+// Ends the runtime as emscripten_force_exit() does, so that the page's events no longer
+// reach the program, then leaves the game's code wherever it is: the exception unwinds
+// every frame up to the browser's event, which takes it as the program's end. (Qt's
+// loader keeps exit() itself from throwing, and emscripten_force_exit() is declared not
+// to return, so the compiler would put a trap after it.)
+EM_JS(void, quorvel_end_runtime, (int status), {
+    noExitRuntime = false;
+    runtimeKeepaliveCounter = 0;
+    exit(status);
+    throw new ExitStatus(status);
+});
+
+QJsonObject describe(QAccessibleInterface *node, QPoint origin)
 {
-    const QRect rect = node->rect();
+    const QRect rect = node->rect().translated(-origin);
     const QAccessible::State state = node->state();
     QJsonObject out{
         {QStringLiteral("name"), node->object() ? node->object()->objectName() : QString()},
@@ -39,16 +49,17 @@ QJsonObject describe(QAccessibleInterface *node)
     QJsonArray children;
     for (int i = 0; i < node->childCount(); ++i) {
         if (QAccessibleInterface *child = node->child(i))
-            children.append(describe(child));
+            children.append(describe(child, origin));
     }
     if (!children.isEmpty())
         out.insert(QStringLiteral("children"), children);
     return out;
 }
 
-// Browsers have no screen reader bridge for Qt 6.4's canvas yet, so the page reads the
-// window's accessibility tree here: names, roles, texts, places in device-independent
-// pixels, and states, as JSON. The end-to-end test reads the game through it.
+EM_JS(void, quorvel_publish_tree, (const char *json), {
+    Module.quorvelAccessibleTree = UTF8ToString(json);
+});
+
 std::string accessibleTree()
 {
     QJsonArray windows;
@@ -56,7 +67,7 @@ std::string accessibleTree()
         if (!window->isVisible())
             continue;
         if (QAccessibleInterface *node = QAccessible::queryAccessibleInterface(window))
-            windows.append(describe(node));
+            windows.append(describe(node, window->geometry().topLeft()));
     }
     return QJsonDocument(windows).toJson(QJsonDocument::Compact).toStdString();
 }
@@ -67,13 +78,17 @@ void endGameInPage(int status, const QString &message)
 {
     std::fflush(nullptr);
     quorvel_page_ended(status, message.toUtf8().constData());
-    // Unwinds out of the game's code, wherever it is, and stops the runtime: the page's
-    // events no longer reach the program.
-    emscripten_force_exit(status);
-    std::abort();
+    quorvel_end_runtime(status);
+    __builtin_unreachable();
 }
 
-EMSCRIPTEN_BINDINGS(quorvel_page)
+// Browsers have no screen reader bridge for Qt 6.4's canvas yet, so the page can read
+// the window's accessibility tree: `Module._quorvel_accessible_tree()` puts it in
+// `Module.quorvelAccessibleTree` as JSON (names, roles, texts, places in the window in
+// CSS pixels, states). The end-to-end test reads the game through it. A plain export,
+// not an embind function: embind would take a call made while a round's wait is
+// suspended for an asynchronous one and answer with a promise.
+extern "C" EMSCRIPTEN_KEEPALIVE void quorvel_accessible_tree()
 {
-    emscripten::function("accessibleTree", &accessibleTree);
+    quorvel_publish_tree(accessibleTree().c_str());
 }
