@@ -2,7 +2,13 @@
 
 #include "heldkeys.h"
 
+#include <QApplication>
+#include <QFontInfo>
 #include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+#include <algorithm>
 
 CommandButton::CommandButton(const QString &text, QWidget *parent)
     : QPushButton(text, parent)
@@ -16,6 +22,7 @@ CommandButton::CommandButton(const QString &text, QWidget *parent)
         if (takesClicks())
             emit Click();
     });
+    fitCaption();
 }
 
 bool CommandButton::pressesButtons(int key)
@@ -91,4 +98,53 @@ void CommandButton::focusOutEvent(QFocusEvent *event)
 {
     letGo();
     QPushButton::focusOutEvent(event);
+}
+
+void CommandButton::changeEvent(QEvent *event)
+{
+    QPushButton::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitCaption();
+}
+
+void CommandButton::resizeEvent(QResizeEvent *event)
+{
+    QPushButton::resizeEvent(event);
+    fitCaption();
+}
+
+void CommandButton::fitCaption()
+{
+    if (fitting_)
+        return;
+    fitting_ = true;
+    // The window's font, as this button would have it without a size of its own.
+    const QFont natural = parentWidget() ? parentWidget()->font() : QApplication::font(this);
+    QFont size; // only a size of its own: face, weight and style stay the window's
+    if (!captionFits(natural)) {
+        QFont smaller = natural;
+        int pixels = QFontInfo(natural).pixelSize();
+        do {
+            --pixels;
+            smaller.setPixelSize(pixels);
+        } while (pixels > 1 && !captionFits(smaller));
+        size.setPixelSize(pixels);
+    }
+    setFont(size);
+    fitting_ = false;
+}
+
+bool CommandButton::captionFits(const QFont &font) const
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QStyle *style = this->style();
+    // The caption keeps clear of the frame by the style's button margin on each side.
+    const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
+    const int margin = style->pixelMetric(QStyle::PM_ButtonMargin, &option, this);
+    const QFontMetricsF metrics(font);
+    const qreal inkWidth = std::max(metrics.horizontalAdvance(text()),
+                                    metrics.boundingRect(text()).width());
+    return inkWidth + 2 * (frame + margin / 2.0) <= width()
+        && metrics.height() + 2 * frame <= height();
 }

@@ -10,6 +10,9 @@
 // From the keyboard, Space, Return and Enter press it: a key pressed while it has the
 // focus and released again. A held key presses it once, when it goes up; its repeats
 // press nothing, and a key already held when the button got the focus presses nothing.
+//
+// Its caption is never cut off: it keeps the window's font where the caption fits, and
+// otherwise the largest size of that face at which it does.
 class CommandButton : public QPushButton
 {
     Q_OBJECT
@@ -27,13 +30,18 @@ protected:
     void keyReleaseEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     static bool pressesButtons(int key);
     void letGo();
     void keyPressDone();
+    void fitCaption();
+    bool captionFits(const QFont &font) const;
 
     int heldKey_ = 0;       // the key that went down on this button, 0 for none
     quint64 heldSince_ = 0; // its hold
     QTimer release_;        // a release that may yet turn out to be a repeat
+    bool fitting_ = false;
 };
