@@ -42,6 +42,7 @@ private slots:
     void screenReadersHearRolesAndNames();
     void buttonCaptionsFitAtAnyDesktopFont_data();
     void buttonCaptionsFitAtAnyDesktopFont();
+    void speedListShowsItHasTheFocus();
 };
 
 void TestLayout::controlsSitAtTheirDesignPlaces_data()
@@ -424,6 +425,32 @@ void TestLayout::buttonCaptionsFitAtAnyDesktopFont()
              desktop.pixelSize());
     QCOMPARE(form.findChild<QLabel *>("Label1")->font().pixelSize(), 24);
     QCOMPARE(form.findChild<QListWidget *>("lstSpeed")->font().pixelSize(), 18);
+}
+
+// A keyboard player must see where the arrow keys will go: the selected item alone looks
+// the same with and without the focus, so the list's edge shows it.
+void TestLayout::speedListShowsItHasTheFocus()
+{
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto *list = form.findChild<QListWidget *>("lstSpeed");
+    const QColor highlight = list->palette().color(QPalette::Highlight);
+    const QSet<QRgb> ring{highlight.rgb(), highlight.darker(125).rgb()};
+    const auto edgeIsRinged = [&] {
+        const QImage shown = list->grab().toImage();
+        const int middle = shown.height() / 2;
+        return ring.contains(shown.pixel(0, middle)) && ring.contains(shown.pixel(1, middle))
+            && ring.contains(shown.pixel(shown.width() - 1, middle));
+    };
+    QVERIFY(!edgeIsRinged());
+    for (int tabs = 0; tabs < 2; ++tabs) // from the picture, past Change Icon
+        QTest::keyClick(form.windowHandle(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), list);
+    QVERIFY(edgeIsRinged());
+    QTest::keyClick(form.windowHandle(), Qt::Key_Tab);
+    QVERIFY(!edgeIsRinged());
 }
 
 QTEST_MAIN(TestLayout)
