@@ -403,7 +403,8 @@ def case_accessibility(game):
 
 
 # On a Wayland compositor alone (weston's headless backend, no X server at all) with
-# Qt's Wayland platform: the window comes up with every control in its place, a round
+# Qt's Wayland platform: the window comes up with every control in its place, with the
+# desktop entry's id as its app id (what docks and task switchers match it by), a round
 # pressed through AT-SPI runs with the picture wandering and ends with the rating, and
 # QUIT pressed in the middle of a second round ends the game with status 0.
 def case_wayland(game):
@@ -413,6 +414,8 @@ def case_wayland(game):
         window = a11y.game_window()
         assert_equal(a11y.role(window), "FRAME", "role of the game window")
         a11y.require_states(window, {"showing", "visible"}, what="the game window")
+        assert_equal(session.app_ids().get(CAPTION), "org.example.quorvel",
+                     "app id weston holds for the game's window")
         controls = a11y.controls_by_rect(window)
         assert_equal(sorted(controls), sorted(A11Y_CONTROLS), "control rectangles")
         start = [controls[rect] for rect in START_CONTROLS.values()]
