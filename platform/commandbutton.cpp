@@ -83,9 +83,12 @@ void CommandButton::keyPressDone()
 void CommandButton::letGo()
 {
     release_.stop();
+    // Only a key's press is undone here: a mouse button may be down on the button while
+    // the window is made active and the focus arrives.
+    if (heldKey_ != 0)
+        setDown(false);
     heldKey_ = 0;
     heldSince_ = 0;
-    setDown(false);
 }
 
 void CommandButton::focusInEvent(QFocusEvent *event)

@@ -112,6 +112,7 @@ private slots:
     void pressesPairedIntoADoubleClick();
     void heldKeyPressesAButtonOnce_data();
     void heldKeyPressesAButtonOnce();
+    void focusArrivingMidClickKeepsTheClick();
 };
 
 void TestClicks::clickBeforeTheFirstRoundIsCounted()
@@ -545,6 +546,25 @@ void TestClicks::heldKeyPressesAButtonOnce()
     QTest::qWait(unmarkedPairs ? 100 : 0);
     QCOMPARE(clicks, expected);
     QCOMPARE(int(form.state().clickCount), 0);
+}
+
+// On X11 without a window manager the window is made active, and the button gets the
+// focus, only between the mouse button's press and its release: the click must stand.
+void TestClicks::focusArrivingMidClickKeepsTheClick()
+{
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto *changeIcon = form.findChild<CommandButton *>("cmdIco");
+    int clicks = 0;
+    connect(changeIcon, &CommandButton::Click, this, [&clicks] { ++clicks; });
+    const QPoint at = centreIn(&form, changeIcon);
+    QTest::mousePress(form.windowHandle(), Qt::LeftButton, {}, at);
+    QFocusEvent activated(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(changeIcon, &activated);
+    QTest::mouseRelease(form.windowHandle(), Qt::LeftButton, {}, at);
+    QCOMPARE(clicks, 1);
 }
 
 QTEST_MAIN(TestClicks)
