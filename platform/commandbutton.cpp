@@ -22,6 +22,8 @@ CommandButton::CommandButton(const QString &text, QWidget *parent)
         if (takesClicks())
             emit Click();
     });
+    // A new desktop font of another size would not reach a button with a size of its own.
+    qApp->installEventFilter(this);
     fitCaption();
 }
 
@@ -103,6 +105,13 @@ void CommandButton::focusOutEvent(QFocusEvent *event)
     QPushButton::focusOutEvent(event);
 }
 
+bool CommandButton::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == qApp && event->type() == QEvent::ApplicationFontChange)
+        fitCaption();
+    return QPushButton::eventFilter(watched, event);
+}
+
 void CommandButton::changeEvent(QEvent *event)
 {
     QPushButton::changeEvent(event);
@@ -121,8 +130,8 @@ void CommandButton::fitCaption()
     if (fitting_)
         return;
     fitting_ = true;
-    // The window's font, as this button would have it without a size of its own.
-    const QFont natural = parentWidget() ? parentWidget()->font() : QApplication::font(this);
+    // The desktop's font for a button, as this one would have it without a size of its own.
+    const QFont natural = QApplication::font(this);
     QFont size; // only a size of its own: face, weight and style stay the window's
     if (!captionFits(natural)) {
         QFont smaller = natural;

@@ -11,7 +11,7 @@
 // focus and released again. A held key presses it once, when it goes up; its repeats
 // press nothing, and a key already held when the button got the focus presses nothing.
 //
-// Its caption is never cut off: it keeps the window's font where the caption fits, and
+// Its caption is never cut off: it keeps the desktop's font where the caption fits, and
 // otherwise the largest size of that face at which it does.
 class CommandButton : public QPushButton
 {
@@ -30,6 +30,7 @@ protected:
     void keyReleaseEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 

@@ -425,6 +425,12 @@ void TestLayout::buttonCaptionsFitAtAnyDesktopFont()
              desktop.pixelSize());
     QCOMPARE(form.findChild<QLabel *>("Label1")->font().pixelSize(), 24);
     QCOMPARE(form.findChild<QListWidget *>("lstSpeed")->font().pixelSize(), 18);
+
+    // Back to a small desktop font, every caption fits again at the desktop's size.
+    QGuiApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    QCoreApplication::sendPostedEvents();
+    for (auto *button : form.findChildren<QPushButton *>())
+        QCOMPARE(QFontInfo(button->font()).pixelSize(), QFontInfo(QApplication::font()).pixelSize());
 }
 
 // A keyboard player must see where the arrow keys will go: the selected item alone looks
