@@ -235,8 +235,8 @@ def case_close(game):
 
 
 def running_round(shot, template):
-    """True while a round runs: the picture seen away from its place between rounds is
-    not needed, only the start controls gone."""
+    """True while a round runs: the start controls are gone from their places, where
+    the wandering picture (found by `template`) may pass over them."""
     picture = locate(shot, template)
     return bool(picture) and start_hidden(shot, picture)
 
