@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -37,7 +38,9 @@ QRect pixelRect(const layout::Control &design)
     return {px(design.left), px(design.top), px(design.width), px(design.height)};
 }
 
-QFont designFont(layout::Face face, const QFont &fallback)
+// The list's and the labels' fonts are part of the design; the buttons keep the
+// window's font, whatever the desktop makes it.
+std::optional<QFont> designFont(layout::Face face)
 {
     switch (face) {
     case layout::Face::List:
@@ -47,7 +50,7 @@ QFont designFont(layout::Face face, const QFont &fallback)
     case layout::Face::Default:
         break;
     }
-    return fallback;
+    return std::nullopt;
 }
 
 } // namespace
@@ -108,7 +111,8 @@ void Form1::createControls()
         }
         control->setObjectName(QString::fromUtf8(design.name));
         control->setGeometry(pixelRect(design));
-        control->setFont(designFont(design.face, font()));
+        if (const std::optional<QFont> font = designFont(design.face))
+            control->setFont(*font);
         if (design.colour != 0) {
             QPalette palette = control->palette();
             palette.setColor(QPalette::WindowText, QColor::fromRgb(design.colour));

@@ -3,6 +3,7 @@
 #include "programend.h"
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <cstdio>
@@ -23,15 +24,40 @@ QtMessageHandler previousHandler = nullptr;
 std::vector<Held> heldMessages;
 bool watching = false;
 
+// What could not be opened, in the words a player can act on: the display Qt names
+// (or the one the environment names), and only when nothing names one the variables
+// that would.
+QByteArray noDisplayLine()
+{
+    for (const Held &held : heldMessages) {
+        if (held.text.contains(QLatin1String("Could not find the Qt platform plugin")))
+            return "quorvel: cannot open a display: Qt has no platform plugin for it\n";
+    }
+    const QLatin1String xcbTried("could not connect to display ");
+    for (const Held &held : heldMessages) {
+        const qsizetype at = held.text.indexOf(xcbTried);
+        if (at >= 0) {
+            const QString name = held.text.mid(at + xcbTried.size()).trimmed();
+            if (!name.isEmpty())
+                return "quorvel: cannot open display " + name.toLocal8Bit() + "\n";
+        }
+    }
+    QStringList named;
+    const QByteArray x11 = qgetenv("DISPLAY");
+    if (!x11.isEmpty())
+        named << QStringLiteral("display ") + QString::fromLocal8Bit(x11);
+    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
+    if (!wayland.isEmpty())
+        named << QStringLiteral("Wayland display ") + QString::fromLocal8Bit(wayland);
+    if (named.isEmpty())
+        return "quorvel: cannot open a display (set DISPLAY or WAYLAND_DISPLAY)\n";
+    return "quorvel: cannot open " + named.join(QLatin1String(" or ")).toLocal8Bit() + "\n";
+}
+
 void holdUntilOpened(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
     if (type == QtFatalMsg) {
-        bool noPlugin = false;
-        for (const Held &held : heldMessages)
-            noPlugin |= held.text.contains(QLatin1String("Could not find the Qt platform plugin"));
-        std::fputs(noPlugin ? "quorvel: cannot open a display: Qt has no platform plugin for it\n"
-                            : "quorvel: cannot open a display (set DISPLAY or WAYLAND_DISPLAY)\n",
-                   stderr);
+        std::fputs(noDisplayLine().constData(), stderr);
         exitProcessNow(1);
     }
     heldMessages.push_back({type, QByteArray(context.category ? context.category : ""), text});
@@ -52,9 +78,9 @@ void replay()
 std::optional<int> answerCommandLine(int argc, char *argv[], const char *version)
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
-            std::puts("Usage: quorvel  (a reflex game: pick a speed, press GO! and click the "
-                      "wandering picture; no options but --help and --version)");
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::puts("Usage: quorvel (a reflex game: pick a speed, press GO! and click the "
+                      "wandering picture; no options but -h or --help, and --version)");
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {

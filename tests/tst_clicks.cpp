@@ -1,7 +1,9 @@
 // Counting clicks on the picture, before and during a round, and the counter's overflow.
 
+#include "commandbutton.h"
 #include "doubleclickcounter.h"
 #include "form1.h"
+#include "heldkeys.h"
 #include "picturebox.h"
 #include "standins.h"
 #include "toolkit.h"
@@ -12,6 +14,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QWindow>
 #include <QtTest>
 
@@ -107,6 +110,9 @@ private slots:
     void pictureOverAControl();
     void pressesPairedIntoADoubleClick_data();
     void pressesPairedIntoADoubleClick();
+    void heldKeyPressesAButtonOnce_data();
+    void heldKeyPressesAButtonOnce();
+    void focusArrivingMidClickKeepsTheClick();
 };
 
 void TestClicks::clickBeforeTheFirstRoundIsCounted()
@@ -454,6 +460,111 @@ void TestClicks::pressesPairedIntoADoubleClick()
     QTest::lastMouseTimestamp = t + gapMs + 1000;
     QCOMPARE(paired.count, doubleClicks);
     QCOMPARE(int(form.state().clickCount), counted);
+}
+
+void TestClicks::heldKeyPressesAButtonOnce_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("pressed");
+    // Each step 40 ms after the one before, as a key repeats. p: the key goes down,
+    // r: it goes up; P: a press marked as a repeat; m: a release and a press marked as a
+    // repeat; d: an unmarked press of the held key; x: an unmarked release and press of
+    // one time stamp; then the button that has the focus from there on, as after a round.
+    const int space = Qt::Key_Space;
+    QTest::newRow("Windows: repeats are marked presses") << "cmdIco" << space << "p P P P P r" << "cmdIco";
+    QTest::newRow("Wayland, X11: marked release-press pairs") << "cmdIco" << space << "p m m m m r" << "cmdIco";
+    QTest::newRow("X11 detectable repeat: unmarked presses") << "cmdIco" << space << "p d d d d r" << "cmdIco";
+    QTest::newRow("X11: some pairs unmarked") << "cmdIco" << space << "p m x m x x r" << "cmdIco";
+    QTest::newRow("Windows: held when GO! gets the focus") << "picIco" << space << "p P cmdGo P P r" << "";
+    QTest::newRow("Wayland: held when GO! gets the focus") << "picIco" << space << "p m cmdGo m m r" << "";
+    QTest::newRow("X11 detectable: held when GO! gets the focus") << "picIco" << space << "p d cmdGo d d r" << "";
+    QTest::newRow("X11: held when GO! gets the focus") << "picIco" << space << "p x cmdGo x m r" << "";
+    QTest::newRow("held when GO! gets the focus, then pressed") << "picIco" << space
+        << "p m cmdGo m r p r" << "cmdGo";
+    QTest::newRow("Return on Change Icon") << "cmdIco" << int(Qt::Key_Return) << "p m m r" << "cmdIco";
+    QTest::newRow("Enter on GO!") << "cmdGo" << int(Qt::Key_Enter) << "p P r" << "cmdGo";
+    QTest::newRow("Return on the list") << "lstSpeed" << int(Qt::Key_Return) << "p r" << "";
+    QTest::newRow("Enter on the picture") << "picIco" << int(Qt::Key_Enter) << "p r" << "";
+}
+
+// A held key must not press a button at each repeat, whatever form the window system
+// gives the repeat, nor press the button that gets the focus while it is held: after a
+// round, "GO!" gets it back, and a still-held Space would wipe the rating with a new round.
+void TestClicks::heldKeyPressesAButtonOnce()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(QString, keys);
+    QFETCH(QString, pressed);
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QWindow *window = form.windowHandle();
+    QMap<QString, int> clicks;
+    for (auto *button : form.findChildren<CommandButton *>())
+        connect(button, &CommandButton::Click, this, [&clicks, button] { ++clicks[button->objectName()]; });
+    const bool unmarkedPairs = keys.contains('x');
+    HeldKeys::setRepeatPairGrace(unmarkedPairs ? 50 : 0);
+    const auto restore = qScopeGuard([] { HeldKeys::setRepeatPairGrace(0); });
+    form.findChild<QWidget *>(focus)->setFocus();
+
+    static quint64 time = 1000000; // time stamps only grow, from row to row as well
+    const auto send = [&](QEvent::Type type, bool repeat) {
+        QKeyEvent event(type, key, Qt::NoModifier, QString(), repeat);
+        event.setTimestamp(time);
+        QCoreApplication::sendEvent(window, &event);
+    };
+    const QStringList steps = keys.split(' ');
+    for (int i = 0; i < steps.size(); ++i) {
+        time += 40;
+        const QString &step = steps[i];
+        if (i == steps.size() - 1)
+            QVERIFY2(clicks.isEmpty(), "pressed before the key went up");
+        if (step == "p") {
+            send(QEvent::KeyPress, false);
+        } else if (step == "r") {
+            send(QEvent::KeyRelease, false);
+        } else if (step == "P") {
+            send(QEvent::KeyPress, true);
+        } else if (step == "m" || step == "x") {
+            send(QEvent::KeyRelease, step == "m");
+            send(QEvent::KeyPress, step == "m");
+        } else if (step == "d") {
+            send(QEvent::KeyPress, false);
+        } else {
+            form.findChild<QWidget *>(step)->setFocus();
+        }
+    }
+    QMap<QString, int> expected;
+    if (!pressed.isEmpty())
+        expected[pressed] = 1;
+    if (unmarkedPairs)
+        QTRY_COMPARE(clicks, expected);
+    QTest::qWait(unmarkedPairs ? 100 : 0);
+    QCOMPARE(clicks, expected);
+    QCOMPARE(int(form.state().clickCount), 0);
+}
+
+// On X11 without a window manager the window is made active, and the button gets the
+// focus, only between the mouse button's press and its release: the click must stand.
+void TestClicks::focusArrivingMidClickKeepsTheClick()
+{
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto *changeIcon = form.findChild<CommandButton *>("cmdIco");
+    int clicks = 0;
+    connect(changeIcon, &CommandButton::Click, this, [&clicks] { ++clicks; });
+    const QPoint at = centreIn(&form, changeIcon);
+    QTest::mousePress(form.windowHandle(), Qt::LeftButton, {}, at);
+    QFocusEvent activated(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(changeIcon, &activated);
+    QTest::mouseRelease(form.windowHandle(), Qt::LeftButton, {}, at);
+    QCOMPARE(clicks, 1);
 }
 
 QTEST_MAIN(TestClicks)

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <cstring>
@@ -39,6 +40,9 @@ private slots:
     void aTooWideWordIsCutNotWrapped();
     void pictureShowsGalleryElementZeroOverTheButtonFace();
     void screenReadersHearRolesAndNames();
+    void buttonCaptionsFitAtAnyDesktopFont_data();
+    void buttonCaptionsFitAtAnyDesktopFont();
+    void speedListShowsItHasTheFocus();
 };
 
 void TestLayout::controlsSitAtTheirDesignPlaces_data()
@@ -345,6 +349,114 @@ void TestLayout::pictureShowsGalleryElementZeroOverTheButtonFace()
             transparent += qAlpha(icon.pixel(x, y)) == 0;
     QVERIFY(transparent > 0);
     QCOMPARE(shown.copy(2, 2, 48, 48), expected);
+}
+
+void TestLayout::buttonCaptionsFitAtAnyDesktopFont_data()
+{
+    QTest::addColumn<int>("points");
+    QTest::addColumn<qreal>("scale");
+    for (int points = 9; points <= 14; ++points) {
+        for (const qreal scale : {1.0, 1.5, 2.0})
+            QTest::addRow("desktop font %d pt at scale %g", points, scale) << points << scale;
+    }
+}
+
+namespace {
+
+// The rectangle, in the button's own pixels, that the caption's ink covers when drawn
+// at `scale` device pixels to a pixel.
+QRectF inkOf(const QString &text, const QFont &font, qreal scale)
+{
+    const QSize logical(400, 100);
+    QImage image(logical * scale, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(QPoint(0, 0), logical), Qt::AlignCenter, text);
+    }
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) > 0)
+                ink |= QRect(x, y, 1, 1);
+        }
+    }
+    return QRectF(ink.x() / scale, ink.y() / scale, ink.width() / scale, ink.height() / scale);
+}
+
+} // namespace
+
+// Desktops with a large UI font (KDE, qt6ct, large-text settings) cut "Change Icon" at both
+// ends and squeeze "QUIT" against its frame; the labels and the list keep their own fonts.
+void TestLayout::buttonCaptionsFitAtAnyDesktopFont()
+{
+    QFETCH(int, points);
+    QFETCH(qreal, scale);
+    const QFont gameFont = QApplication::font();
+    const auto restore = qScopeGuard([&] { QApplication::setFont(gameFont); });
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    // A desktop theme sets its font once the window exists, as qt6ct does; the change
+    // reaches the widgets through posted events.
+    QGuiApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
+    QCoreApplication::sendPostedEvents();
+    const QFontInfo desktop(QApplication::font());
+
+    QStringList chosen;
+    for (const char *name : {"cmdGo", "cmdIco", "cmdQuit"}) {
+        auto *button = form.findChild<QPushButton *>(name);
+        const QFontInfo shown(button->font());
+        chosen << QStringLiteral("%1 %2 px").arg(button->text()).arg(shown.pixelSize());
+        QCOMPARE(shown.family(), desktop.family());
+        QVERIFY(shown.pixelSize() <= desktop.pixelSize());
+        // The ink stays inside the frame (2 pixels of the style), a pixel clear of it.
+        const QRectF ink = inkOf(button->text(), button->font(), scale);
+        QVERIFY2(ink.width() <= button->width() - 6 && ink.height() <= button->height() - 4,
+                 qPrintable(QStringLiteral("%1: ink %2 x %3 in %4 x %5").arg(name)
+                            .arg(ink.width()).arg(ink.height())
+                            .arg(button->width()).arg(button->height())));
+    }
+    qInfo("desktop %d px: %s", desktop.pixelSize(), qPrintable(chosen.join(", ")));
+    // Where the caption fits it keeps the desktop's size: "GO!" always does.
+    QCOMPARE(QFontInfo(form.findChild<QPushButton *>("cmdGo")->font()).pixelSize(),
+             desktop.pixelSize());
+    QCOMPARE(form.findChild<QLabel *>("Label1")->font().pixelSize(), 24);
+    QCOMPARE(form.findChild<QListWidget *>("lstSpeed")->font().pixelSize(), 18);
+
+    // Back to a small desktop font, every caption fits again at the desktop's size.
+    QGuiApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    QCoreApplication::sendPostedEvents();
+    for (auto *button : form.findChildren<QPushButton *>())
+        QCOMPARE(QFontInfo(button->font()).pixelSize(), QFontInfo(QApplication::font()).pixelSize());
+}
+
+// A keyboard player must see where the arrow keys will go: the selected item alone looks
+// the same with and without the focus, so the list's edge shows it.
+void TestLayout::speedListShowsItHasTheFocus()
+{
+    FakeServices fakes;
+    Form1 form(fakes.services());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto *list = form.findChild<QListWidget *>("lstSpeed");
+    const QColor highlight = list->palette().color(QPalette::Highlight);
+    const QSet<QRgb> ring{highlight.rgb(), highlight.darker(125).rgb()};
+    const auto edgeIsRinged = [&] {
+        const QImage shown = list->grab().toImage();
+        const int middle = shown.height() / 2;
+        return ring.contains(shown.pixel(0, middle)) && ring.contains(shown.pixel(1, middle))
+            && ring.contains(shown.pixel(shown.width() - 1, middle));
+    };
+    QVERIFY(!edgeIsRinged());
+    for (int tabs = 0; tabs < 2; ++tabs) // from the picture, past Change Icon
+        QTest::keyClick(form.windowHandle(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), list);
+    QVERIFY(edgeIsRinged());
+    QTest::keyClick(form.windowHandle(), Qt::Key_Tab);
+    QVERIFY(!edgeIsRinged());
 }
 
 QTEST_MAIN(TestLayout)

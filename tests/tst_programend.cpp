@@ -1,6 +1,6 @@
 // How the game process ends: "QUIT" and closing the window at once with status 0, even
 // mid-round; a run-time error after its report with a non-zero status. Nothing runs after.
-// And the ends before any window: --help, --version, and no display to open.
+// And the ends before any window: --help (-h), --version, and no display to open.
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -67,29 +67,33 @@ void TestProgramEnd::endsAtOnce()
 void TestProgramEnd::endsBeforeAnyWindow_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("display");
+    QTest::addColumn<QString>("display"); // "offscreen", or the DISPLAY to try, or none
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
-    QTest::newRow("--version") << QStringList{"--version"} << true << 0 << "quorvel 1.0.0\n" << "";
-    QTest::newRow("--help") << QStringList{"--help"} << true << 0
-        << "Usage: quorvel  (a reflex game: pick a speed, press GO! and click the wandering "
-           "picture; no options but --help and --version)\n" << "";
-    QTest::newRow("no display") << QStringList{} << false << 1 << ""
+    const QString usage = "Usage: quorvel (a reflex game: pick a speed, press GO! and click the "
+                          "wandering picture; no options but -h or --help, and --version)\n";
+    QTest::newRow("--version") << QStringList{"--version"} << "offscreen" << 0 << "quorvel 1.0.0\n" << "";
+    QTest::newRow("--help") << QStringList{"--help"} << "offscreen" << 0 << usage << "";
+    QTest::newRow("-h, as --help") << QStringList{"-h"} << "offscreen" << 0 << usage << "";
+    QTest::newRow("no display") << QStringList{} << "" << 1 << ""
         << "quorvel: cannot open a display (set DISPLAY or WAYLAND_DISPLAY)\n";
     QTest::newRow("no display, other arguments ignored") << QStringList{"-platform", "offscreen"}
-        << false << 1 << "" << "quorvel: cannot open a display (set DISPLAY or WAYLAND_DISPLAY)\n";
+        << "" << 1 << "" << "quorvel: cannot open a display (set DISPLAY or WAYLAND_DISPLAY)\n";
+    // A player whose DISPLAY names no server is told which one could not be opened.
+    QTest::newRow("DISPLAY names no server") << QStringList{} << ":77" << 1 << ""
+        << "quorvel: cannot open display :77\n";
 }
 
 void TestProgramEnd::endsBeforeAnyWindow()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(bool, display);
+    QFETCH(QString, display);
     QFETCH(int, status);
     QFETCH(QString, out);
     QFETCH(QString, err);
 #ifdef Q_OS_WIN
-    if (!display)
+    if (display != QLatin1String("offscreen"))
         QSKIP("Windows always has its desktop to open a window on");
 #endif
 
@@ -97,8 +101,10 @@ void TestProgramEnd::endsBeforeAnyWindow()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "WAYLAND_SOCKET"})
         env.remove(name);
-    if (display)
+    if (display == QLatin1String("offscreen"))
         env.insert("QT_QPA_PLATFORM", "offscreen");
+    else if (!display.isEmpty())
+        env.insert("DISPLAY", display);
     game.setProcessEnvironment(env);
     game.start(QStringLiteral(QUORVEL), arguments);
     QVERIFY(game.waitForFinished(20000));

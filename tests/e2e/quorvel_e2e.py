@@ -234,6 +234,84 @@ def case_close(game):
         screen.close()
 
 
+def running_round(shot, template):
+    """True while a round runs: the start controls are gone from their places, where
+    the wandering picture (found by `template`) may pass over them."""
+    picture = locate(shot, template)
+    return bool(picture) and start_hidden(shot, picture)
+
+
+def watch(screen, seconds, what, still):
+    """Screenshots for `seconds`; each must pass `still`, or `what` went wrong."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if not still(shoot(screen)):
+            raise AssertionError(what)
+        time.sleep(0.05)
+
+
+# The keyboard alone, with keys held as a player holds them (the X server repeats a held
+# key as release-and-press pairs): a held Space presses a button once, when it goes up;
+# a key still held when "GO!" gets the focus back after a round starts no new round;
+# Return presses the focused button as Space does.
+def case_keyboard(game):
+    with Session(game) as session:
+        screen = Screen(session.display, session.window)
+        ready_shot(screen)
+        session.xdotool("windowfocus", "--sync", session.window)
+        session.xdotool("key", "Tab")  # from the picture to Change Icon
+
+        before = shoot(screen).block(scr.PIC_START)
+        session.xdotool("keydown", "space")
+        watch(screen, 1.5, "the picture changed while Space was held on Change Icon",
+              lambda shot: shot.block(scr.PIC_START) == before)
+        session.xdotool("keyup", "space")
+        pictures = [before]
+
+        def settled(shot):
+            now = shot.block(scr.PIC_START)
+            if now != pictures[-1]:
+                pictures.append(now)
+            return len(pictures) <= 2
+
+        watch(screen, 1.0, "Change Icon changed the picture more than once", settled)
+        print(f"Change Icon: {len(pictures) - 1} change(s) after Space went up")
+        template = pictures[-1]
+
+        session.xdotool("key", "Tab", "Tab")  # on to the list, then GO!
+        session.xdotool("keydown", "space")
+        watch(screen, 1.5, "a round started while Space was held on GO!",
+              lambda shot: not running_round(shot, template))
+        session.xdotool("keyup", "space")
+        wait_until(lambda: running_round(shoot(screen), template), 5.0,
+                   "the round to start when Space went up on GO!", 0.02)
+
+        # Space goes down during the round and stays down past its end.
+        session.xdotool("keydown", "space")
+        try:
+            wait_until(lambda: not running_round(shoot(screen), template), ROUND_TIMEOUT,
+                       "the round to end", 0.05)
+            rating = shoot(screen).block(scr.LBL_FEEDBACK)
+            if last_shot.plain(scr.LBL_FEEDBACK, last_shot.background()):
+                raise AssertionError("no rating after the round")
+            watch(screen, 1.5, "the still-held Space started another round",
+                  lambda shot: not running_round(shot, template)
+                  and shot.block(scr.LBL_FEEDBACK) == rating)
+        finally:
+            session.xdotool("keyup", "space")
+        watch(screen, 0.5, "Space going up on GO! started another round",
+              lambda shot: not running_round(shot, template))
+
+        session.xdotool("key", "Return")
+        wait_until(lambda: running_round(shoot(screen), template), 5.0,
+                   "the round to start on Return", 0.02)
+        picture_clear_of(screen, template, scr.CMD_QUIT)
+        started = time.monotonic()
+        session.click(*scr.centre(scr.CMD_QUIT))
+        assert_exits(session, started, "QUIT")
+        screen.close()
+
+
 # What each control tells assistive technology before the first round, by its place.
 A11Y_CONTROLS = {
     scr.LST_SPEED: ("LIST", "Speed"),
@@ -325,7 +403,8 @@ def case_accessibility(game):
 
 
 # On a Wayland compositor alone (weston's headless backend, no X server at all) with
-# Qt's Wayland platform: the window comes up with every control in its place, a round
+# Qt's Wayland platform: the window comes up with every control in its place, with the
+# desktop entry's id as its app id (what docks and task switchers match it by), a round
 # pressed through AT-SPI runs with the picture wandering and ends with the rating, and
 # QUIT pressed in the middle of a second round ends the game with status 0.
 def case_wayland(game):
@@ -335,6 +414,8 @@ def case_wayland(game):
         window = a11y.game_window()
         assert_equal(a11y.role(window), "FRAME", "role of the game window")
         a11y.require_states(window, {"showing", "visible"}, what="the game window")
+        assert_equal(session.app_ids().get(CAPTION), "org.example.quorvel",
+                     "app id weston holds for the game's window")
         controls = a11y.controls_by_rect(window)
         assert_equal(sorted(controls), sorted(A11Y_CONTROLS), "control rectangles")
         start = [controls[rect] for rect in START_CONTROLS.values()]
@@ -377,6 +458,7 @@ CASES = {
     "click": case_click,
     "quit": case_quit,
     "close": case_close,
+    "keyboard": case_keyboard,
     "accessibility": case_accessibility,
     "wayland": case_wayland,
 }

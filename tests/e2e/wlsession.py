@@ -44,7 +44,9 @@ class WaylandSession(Session):
         with self._log("weston.log") as log:
             self.weston = subprocess.Popen(
                 ["weston", "--backend=" + backend, "--socket=" + SOCKET,
-                 "--width=1024", "--height=768", "--idle-time=0", "--no-config"],
+                 "--width=1024", "--height=768", "--idle-time=0", "--no-config",
+                 # The debug protocol, through which weston-debug reads what it holds.
+                 "--debug"],
                 env=self._env(), stdin=subprocess.DEVNULL, stdout=log,
                 stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)
         socket = os.path.join(self.tmp, SOCKET)
@@ -56,6 +58,13 @@ class WaylandSession(Session):
             return os.path.exists(socket)
 
         wait_until(listening, WINDOW_TIMEOUT, "weston's socket", 0.05)
+
+    def app_ids(self):
+        """The app id weston holds for each top-level window, by title, as its scene graph
+        shows them ("top-level window 'TITLE' of APP-ID")."""
+        shown = subprocess.run(["weston-debug", "scene-graph"], env=self._env(),
+                               capture_output=True, text=True, timeout=10)
+        return dict(re.findall(r"top-level window '(.*)' of (\S+?)[,)]", shown.stdout))
 
     def __exit__(self, exc_type, exc, tb):
         if self.game and self.game.poll() is None:
