@@ -33,10 +33,16 @@ function(quorvel_web_program target)
     # A round runs inside the "GO!" handler and waits in a loop that has to give the
     # browser its turn: Asyncify lets the wait suspend the whole call stack and resume.
     # The stack it saves runs from the page's event through Qt's dispatch to the wait.
+    # Asyncify makes every function that might be on that stack able to unwind and
+    # resume, which doubles the code; asyncify-remove.txt names the parts of Qt that
+    # never are (drawing, text, images, codecs, widgets the game does not have).
+    set(remove ${PROJECT_SOURCE_DIR}/cmake/asyncify-remove.txt)
     target_link_options(${target} PRIVATE
         "SHELL:-s ASYNCIFY=1"
         "SHELL:-s ASYNCIFY_STACK_SIZE=65536"
+        "SHELL:-s ASYNCIFY_REMOVE=@${remove}"
         -Oz)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${remove})
 endfunction()
 
 # Writes the page for `target` into `site` (target `<target>_page`, built by default

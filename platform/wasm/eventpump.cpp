@@ -6,18 +6,29 @@
 
 namespace {
 
-// Hands the thread to the browser, which then delivers input and draws a frame when
-// one is due, and comes back as soon as the tasks queued before it have run. A zero
-// timeout would do the same but browsers hold nested timers back for 4 ms or more,
-// which a 20 ms wait cannot afford; a message on a channel of our own is not held.
+// Hands the thread to the browser, which then delivers input, and comes back as soon as
+// the tasks queued before it have run. A zero timeout would do the same, but browsers
+// hold nested timers back for 4 ms or more, which a 20 ms wait cannot afford; a message
+// on a channel of our own is not held. A browser that always has a message to run
+// draws seldom, though (every 50 ms in Chromium), so once a frame's time (16 ms) has
+// passed since the last one the game waits for the next animation frame instead.
 EM_ASYNC_JS(void, quorvel_yield_to_browser, (), {
     if (!Module.quorvelYield) {
         const channel = new MessageChannel();
         const waiting = [];
         channel.port1.onmessage = () => waiting.shift()();
+        let frameDue = 0;
         Module.quorvelYield = () => new Promise(resume => {
-            waiting.push(resume);
-            channel.port2.postMessage(null);
+            const now = performance.now();
+            if (now >= frameDue) {
+                requestAnimationFrame(() => {
+                    frameDue = performance.now() + 16;
+                    resume();
+                });
+            } else {
+                waiting.push(resume);
+                channel.port2.postMessage(null);
+            }
         });
     }
     await Module.quorvelYield();

@@ -16,6 +16,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "..", "tools"))
 
 from selenium import webdriver  # noqa: E402
 from selenium.webdriver.chrome.service import Service  # noqa: E402
+from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
 from selenium.webdriver.common.actions.action_builder import ActionBuilder  # noqa: E402
 from selenium.webdriver.common.actions.interaction import POINTER_MOUSE, POINTER_TOUCH  # noqa: E402
 from selenium.webdriver.common.actions.pointer_input import PointerInput  # noqa: E402
@@ -174,6 +175,10 @@ class Game:
     def tap(self, x, y):
         """A tap of one finger at (x, y) in the window, in CSS pixels."""
         self._pointer(POINTER_TOUCH, x, y)
+
+    def key(self, key):
+        """A key pressed and released, as the keyboard sends it to the focused page."""
+        ActionChains(self.driver).send_keys(key).perform()
 
     def console_errors(self):
         return [entry["message"] for entry in self.driver.get_log("browser")

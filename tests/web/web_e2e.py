@@ -8,6 +8,8 @@ Usage: web_e2e.py CASE SITE-FOLDER [FOLDER-FOR-FAILURE-SCREENSHOTS]
 import sys
 import time
 
+from selenium.webdriver.common.keys import Keys
+
 import browser as web
 import quorvel_e2e as e2e
 import screen as scr
@@ -178,8 +180,13 @@ def case_mouse(site):
 
         change_icon(game, game.click)
 
-        game.click(*scr.centre(scr.CMD_GO))
-        wait_until(lambda: not visible(game, "cmdGo"), 2.0, "the second round to start")
+        # The keyboard's way in: from "Change Icon", which the clicks left with the
+        # focus, Tab passes the list and reaches "GO!", and Return presses it.
+        game.key(Keys.TAB)
+        game.key(Keys.TAB)
+        wait_until(lambda: game.controls()["cmdGo"]["focused"], 2.0, "Tab to reach GO!")
+        game.key(Keys.RETURN)
+        wait_until(lambda: not visible(game, "cmdGo"), 2.0, "Return on GO! to start a round")
         time.sleep(1.0)
         wait_until(lambda: not scr.overlaps(tuple(game.controls()["picIco"]["rect"]),
                                             scr.CMD_QUIT, 30), 5.0, "the picture to clear QUIT")
