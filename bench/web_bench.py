@@ -41,7 +41,7 @@ FILES = ("index.html", "qtloader.js", "quorvel.js", "quorvel.wasm")
 # Records every animation frame's time stamp from now on.
 FRAME_RECORDER = """
 window.quorvelFrames = [];
-(function frame(t) { quorvelFrames.push(t); requestAnimationFrame(frame); })(performance.now());
+(function frame() { quorvelFrames.push(performance.now()); requestAnimationFrame(frame); })();
 """
 
 # Presses on the canvas and the clicks label's changes, with the page's time stamps:
@@ -119,13 +119,17 @@ def web_rounds(bench_url, rounds):
                 game.script(FRAME_RECORDER)
 
                 def printed():
+                    # Console lines come as "<source> <line:column> <JSON string>".
                     for entry in b.driver.get_log("browser"):
-                        text = entry["message"]
-                        if '{"program"' in text:
-                            return json.loads(json.loads(text.split(" ", 2)[2]))
+                        text = entry["message"].split(" ", 2)[-1]
+                        if text.startswith('"{'):
+                            return json.loads(json.loads(text))
                     return None
                 result = wait_until(printed, 60.0, f"the round at {speed} to report", 0.25)
-                frames = game.script("return quorvelFrames;") if not game.ended() else []
+                frames = game.script("return quorvelFrames;")
+                # The round starts 300 ms after the first frame and lasts 10.1 s.
+                start = result["frame_ns"] / 1e6 + 300
+                frames = [t for t in frames if start <= t <= start + 10100]
                 result["frame_gap_ms"] = max((b - a for a, b in zip(frames, frames[1:])),
                                              default=float("nan"))
                 played.append(result)

@@ -10,8 +10,9 @@ namespace {
 // the tasks queued before it have run. A zero timeout would do the same, but browsers
 // hold nested timers back for 4 ms or more, which a 20 ms wait cannot afford; a message
 // on a channel of our own is not held. A browser that always has a message to run
-// draws seldom, though (every 50 ms in Chromium), so once a frame's time (16 ms) has
-// passed since the last one the game waits for the next animation frame instead.
+// draws seldom, though (every 50 ms in Chromium), so once two frames' time (30 ms) has
+// passed since the last frame the game waits for the next animation frame instead:
+// often enough to keep the page drawing, seldom enough to cost a tick now and then.
 EM_ASYNC_JS(void, quorvel_yield_to_browser, (), {
     if (!Module.quorvelYield) {
         const channel = new MessageChannel();
@@ -22,7 +23,7 @@ EM_ASYNC_JS(void, quorvel_yield_to_browser, (), {
             const now = performance.now();
             if (now >= frameDue) {
                 requestAnimationFrame(() => {
-                    frameDue = performance.now() + 16;
+                    frameDue = performance.now() + 30;
                     resume();
                 });
             } else {
