@@ -1,23 +1,32 @@
-"""The Windows zip, unpacked into a fresh Wine prefix, played on a private Xvfb with
-real X input. Wine has no bridge for screen readers, so controls are found by their
-design places and read back as pixels, as in the Linux end-to-end tests.
+"""The Windows builds as a player gets them, each in a fresh Wine prefix on a private
+Xvfb with real X input. Wine has no bridge for screen readers, so controls are found
+by their design places and read back as pixels, as in the Linux end-to-end tests.
 
-Usage: wine_smoke.py QUORVEL-ZIP [FOLDER-FOR-FAILURE-SCREENSHOTS]
+  zip        the zip unpacked and played through: window, "Change Icon", a round,
+             QUIT; and the icon and version resources of its quorvel.exe
+
+Usage: wine_smoke.py zip QUORVEL-ZIP VERSION [FOLDER-FOR-FAILURE-SCREENSHOTS]
 """
 
 import os
+import struct
 import subprocess
 import sys
 import time
 import zipfile
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import pefile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
 
 import quorvel_e2e as e2e  # noqa: E402
 import screen as scr  # noqa: E402
 import xsession  # noqa: E402
 from screen import Screen  # noqa: E402
 from xsession import CAPTION, wait_until  # noqa: E402
+
+ICON = os.path.join(HERE, "..", "..", "assets", "icons", "quorvel.ico")
 
 # The rating is drawn in pure blue (the window's design table); text smoothing
 # leaves some pixels lighter, so "blue" is any pixel much bluer than red and green.
@@ -27,36 +36,34 @@ def bluish(pixel):
 
 
 class WineSession(xsession.Session):
-    """xsession.Session with the game started by Wine from an unpacked zip."""
+    """xsession.Session with the game started by Wine: `install`, called with the
+    session once its fresh prefix is made, puts the game there and returns the
+    command line that starts it and the folder to start it in."""
 
-    def __init__(self, zip_path):
+    def __init__(self, install):
         super().__init__(None)
-        self.zip_path = zip_path
+        self.install = install
         self.prefix = None
 
     def _env(self):
         env = super()._env()
         env.pop("QT_QPA_PLATFORM")
+        # No .NET or HTML engine; and no Linux menu entries for the Start menu's
+        # shortcuts, which Wine would write into the real home folder.
         env.update(WINEPREFIX=self.prefix, WINEDEBUG="-all",
-                   WINEDLLOVERRIDES="mscoree,mshtml=")
+                   WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
         return env
 
     def _start_game(self):
         self.prefix = os.path.join(self.tmp, "wineprefix")
-        with zipfile.ZipFile(self.zip_path) as archive:
-            archive.extractall(self.tmp)
-            top = {name.split("/")[0] for name in archive.namelist()}
-        if len(top) != 1:
-            raise AssertionError(f"the zip holds {sorted(top)} at its top, not one folder")
-        exe = os.path.join(self.tmp, top.pop(), "quorvel.exe")
         # Making the prefix takes Wine a while; it is not the game's start-up.
         with self._log("wineboot.log") as log:
             subprocess.run(["wineboot", "-i"], env=self._env(), stdin=subprocess.DEVNULL,
                            stdout=log, stderr=subprocess.STDOUT, check=True, timeout=120)
-        self.game_path = exe
+        command, cwd = self.install(self)
         with self._log("game.log") as log:
             self.game = subprocess.Popen(
-                ["wine", exe], env=self._env(), cwd=os.path.dirname(exe),
+                ["wine", *command], env=self._env(), cwd=cwd,
                 stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
                 preexec_fn=xsession._die_with_parent)
         self.window = wait_until(self._find_window, xsession.WINDOW_TIMEOUT, "the game's window")
@@ -69,10 +76,106 @@ class WineSession(xsession.Session):
         return super().__exit__(exc_type, exc, tb)
 
 
-def smoke(zip_path):
-    with WineSession(zip_path) as session:
+def unpack(zip_path, folder):
+    """Unpacks the zip into folder; the zip's one top folder."""
+    with zipfile.ZipFile(zip_path) as archive:
+        archive.extractall(folder)
+        names = [n for n in archive.namelist() if not n.endswith("/")]
+    top = {name.split("/")[0] for name in names}
+    if len(top) != 1:
+        raise AssertionError(f"the zip holds {sorted(top)} at its top, not one folder")
+    return os.path.join(folder, top.pop())
+
+
+def resource(pe, kind, name):
+    """The bytes of one resource of a PE file, by type and name or number."""
+    for type_entry in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        if type_entry.id != kind:
+            continue
+        for entry in type_entry.directory.entries:
+            if (entry.name is not None and str(entry.name) == name) or entry.id == name:
+                data = entry.directory.entries[0].data.struct
+                return pe.get_data(data.OffsetToData, data.Size)
+    raise AssertionError(f"no resource {name!r} of type {kind} in the program")
+
+
+def check_resources(exe, version):
+    """The program's icon and version resources, read back from the file as Explorer
+    reads them: the icon is assets/icons/quorvel.ico image for image, under the name
+    Qt gives its windows (IDI_ICON1); the version names the game, its version and
+    its licence."""
+    pe = pefile.PE(exe)
+    group = resource(pe, pefile.RESOURCE_TYPE["RT_GROUP_ICON"], "IDI_ICON1")
+    with open(ICON, "rb") as f:
+        ico = f.read()
+    count = struct.unpack_from("<HHH", group)[2]
+    e2e.assert_equal(count, struct.unpack_from("<HHH", ico)[2], "images in the icon")
+    seen = []
+    for i in range(count):
+        w, h, colours, _, planes, bits, size, number = \
+            struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i)
+        fw, fh, fcolours, _, fplanes, fbits, fsize, offset = \
+            struct.unpack_from("<BBBBHHII", ico, 6 + 16 * i)
+        e2e.assert_equal((w, h, colours, planes, bits, size),
+                         (fw, fh, fcolours, fplanes, fbits, fsize), f"icon image {i}")
+        data = resource(pe, pefile.RESOURCE_TYPE["RT_ICON"], number)
+        if data != ico[offset:offset + fsize]:
+            raise AssertionError(f"icon image {i} differs from assets/icons/quorvel.ico")
+        seen.append((w or 256, bits, "PNG" if data[:4] == b"\x89PNG" else "BMP"))
+    # 2 and 16 colours are 1 and 4 bits per pixel.
+    e2e.assert_equal(seen, [(32, 1, "BMP"), (32, 4, "BMP"), (16, 4, "BMP"),
+                            (48, 32, "BMP"), (256, 32, "PNG")], "icon images")
+    print("icon images (size, bits per pixel, format):", seen)
+
+    strings = {}
+    for info in pe.FileInfo[0]:
+        for table in getattr(info, "StringTable", []):
+            strings.update({k.decode(): v.decode() for k, v in table.entries.items()})
+    e2e.assert_equal(strings.get("ProductName"), CAPTION, "product name")
+    e2e.assert_equal(strings.get("FileDescription"), CAPTION, "file description")
+    e2e.assert_equal((strings.get("FileVersion"), strings.get("ProductVersion")),
+                     (version, version), "version strings")
+    if "GPL-3.0-or-later" not in strings.get("LegalCopyright", ""):
+        raise AssertionError(f"no licence in {strings.get('LegalCopyright')!r}")
+    fixed = pe.VS_FIXEDFILEINFO[0]
+    numbers = [fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF,
+               fixed.FileVersionLS >> 16, fixed.FileVersionLS & 0xFFFF]
+    e2e.assert_equal(numbers, [int(n) for n in (version + ".0.0.0").split(".")[:4]],
+                     "file version numbers")
+    print("version resource:", strings)
+
+
+def window_icon_is_the_games(window):
+    """The window's icon as Wine hands it to the X desktop (the taskbar's and Alt+Tab's
+    on Windows): some image of it has the face's yellow at its centre; Windows'
+    generic program picture has none."""
+    out = subprocess.run(["xprop", "-id", str(window), "-notype", "32c", "_NET_WM_ICON"],
+                         capture_output=True, text=True, check=True).stdout
+    values = [int(v) for v in out.split("=", 1)[1].replace(",", " ").split()] \
+        if "=" in out else []
+    sizes = []
+    while len(values) >= 2:
+        w, h = values[:2]
+        argb = values[2 + (h // 2) * w + w // 2]
+        sizes.append((w, h, tuple((argb >> s) & 255 for s in (16, 8, 0))))
+        values = values[2 + w * h:]
+    if not any(r > 200 and g > 150 and b < 100 for _, _, (r, g, b) in sizes):
+        raise AssertionError(f"the window's icons (size, centre colour) are {sizes}")
+    print("window icons (size, centre colour):", sizes)
+
+
+def smoke(zip_path, version):
+    def install(session):
+        folder = unpack(zip_path, session.tmp)
+        exe = os.path.join(folder, "quorvel.exe")
+        check_resources(exe, version)
+        # As Explorer starts it: in its own folder.
+        return [exe], folder
+
+    with WineSession(install) as session:
         e2e.assert_equal(e2e.window_title(session.window), CAPTION, "window caption")
         e2e.assert_equal(e2e.client_size(session.window), scr.CLIENT_SIZE, "client size")
+        window_icon_is_the_games(session.window)
         screen = Screen(session.display, session.window)
         first = e2e.ready_shot(screen)
         print("window up and painted")
@@ -130,11 +233,14 @@ def smoke(zip_path):
 
 
 def main(argv):
-    if len(argv) < 2:
+    if len(argv) >= 4 and argv[1] == "zip":
+        action = lambda: smoke(argv[2], argv[3])  # noqa: E731
+        shots = argv[4] if len(argv) > 4 else None
+    else:
         print(__doc__.strip(), file=sys.stderr)
         return 2
-    return e2e.run_reported("windows smoke", lambda: smoke(argv[1]),
-                            argv[2] if len(argv) > 2 else None, "wine-smoke-failure.ppm")
+    return e2e.run_reported(f"windows {argv[1]}", action, shots,
+                            f"wine-{argv[1]}-failure.ppm")
 
 
 if __name__ == "__main__":
