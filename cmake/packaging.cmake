@@ -14,9 +14,11 @@ set(QUORVEL_RELEASE_DATE "Mon, 07 Dec 2026 10:00:00 +0000")
 set(QUORVEL_PRODUCT "Brinhalt's Quorvel")
 set(QUORVEL_PUBLISHER "Brinhalt")
 
-# The Windows build: the program's icon and version resources; no Debian package.
+# The Windows build: the program's icon and version resources, and a setup
+# program beside the zip instead of a Debian package.
 if(WIN32)
     include(${CMAKE_CURRENT_LIST_DIR}/windows-program.cmake)
+    include(${CMAKE_CURRENT_LIST_DIR}/windows-installer.cmake)
     return()
 endif()
 

@@ -4,10 +4,15 @@ by their design places and read back as pixels, as in the Linux end-to-end tests
 
   zip        the zip unpacked and played through: window, "Change Icon", a round,
              QUIT; and the icon and version resources of its quorvel.exe
+  installer  the setup program run silently: the files, the Start-menu shortcut and
+             the "Uninstall" key; the game started from where the shortcut points
+             and ended by QUIT; the silent uninstaller leaving none of them behind
 
 Usage: wine_smoke.py zip QUORVEL-ZIP VERSION [FOLDER-FOR-FAILURE-SCREENSHOTS]
+       wine_smoke.py installer SETUP-EXE QUORVEL-ZIP VERSION [FOLDER-...]
 """
 
+import hashlib
 import os
 import struct
 import subprocess
@@ -27,6 +32,11 @@ from screen import Screen  # noqa: E402
 from xsession import CAPTION, wait_until  # noqa: E402
 
 ICON = os.path.join(HERE, "..", "..", "assets", "icons", "quorvel.ico")
+PUBLISHER = "Brinhalt"
+INSTALL_DIR = ("AppData", "Local", "Programs", CAPTION)
+SHORTCUT = ("AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs",
+            CAPTION + ".lnk")
+UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvel"
 
 # The rating is drawn in pure blue (the window's design table); text smoothing
 # leaves some pixels lighter, so "blue" is any pixel much bluer than red and green.
@@ -53,6 +63,18 @@ class WineSession(xsession.Session):
         env.update(WINEPREFIX=self.prefix, WINEDEBUG="-all",
                    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
         return env
+
+    def wine(self, *args, timeout=120):
+        """Runs a Windows program (or tool) to its end; its status and output."""
+        done = subprocess.run(["wine", *args], env=self._env(), stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=timeout)
+        return done.returncode, done.stdout.decode(errors="replace")
+
+    def user_folder(self, *parts):
+        """A path in the Wine user's profile, as a Linux path."""
+        users = os.path.join(self.prefix, "drive_c", "users")
+        (user,) = [u for u in os.listdir(users) if u != "Public"]
+        return os.path.join(users, user, *parts)
 
     def _start_game(self):
         self.prefix = os.path.join(self.tmp, "wineprefix")
@@ -232,10 +254,145 @@ def smoke(zip_path, version):
         screen.close()
 
 
+def read_key(session, key):
+    """The values of a registry key as name -> text, or None if there is no key."""
+    status, out = session.wine("reg", "query", key)
+    if status != 0:
+        return None
+    values = {}
+    for line in out.splitlines():
+        parts = line.strip().split(None, 2)
+        if len(parts) >= 2 and parts[1].startswith("REG_"):
+            values[parts[0]] = parts[2] if len(parts) == 3 else ""
+    return values
+
+
+def read_shortcut(path):
+    """Target, working folder and icon (path, index) of a Windows shortcut file."""
+    with open(path, "rb") as f:
+        data = f.read()
+    flags, = struct.unpack_from("<I", data, 0x14)
+    icon_index, = struct.unpack_from("<i", data, 0x38)
+    at = 0x4C
+    if flags & 0x01:    # an item ID list
+        at += 2 + struct.unpack_from("<H", data, at)[0]
+    target = None
+    if flags & 0x02:    # link info: the target's local path
+        size, _, _, _, local_at = struct.unpack_from("<IIIII", data, at)
+        target = data[at + local_at:data.index(b"\0", at + local_at)].decode("latin-1")
+        at += size
+    strings = {}
+    for bit, name in ((0x04, "name"), (0x08, "relative"), (0x10, "folder"),
+                      (0x20, "arguments"), (0x40, "icon")):
+        if flags & bit:
+            count, = struct.unpack_from("<H", data, at)
+            width = 2 if flags & 0x80 else 1
+            strings[name] = data[at + 2:at + 2 + width * count].decode(
+                "utf-16-le" if width == 2 else "latin-1").rstrip("\0")  # Wine counts the NUL
+            at += 2 + width * count
+    return target, strings.get("folder"), (strings.get("icon"), icon_index)
+
+
+def tree(folder):
+    """Path -> SHA-256 of every file under folder, paths with forward slashes."""
+    files = {}
+    for root, _, names in os.walk(folder):
+        for name in names:
+            path = os.path.join(root, name)
+            with open(path, "rb") as f:
+                files[os.path.relpath(path, folder).replace(os.sep, "/")] = \
+                    hashlib.sha256(f.read()).hexdigest()
+    return files
+
+
+def installer(setup, zip_path, version):
+    found = {}
+
+    def install(session):
+        started = time.monotonic()
+        status, out = session.wine(setup, "/S")
+        took = time.monotonic() - started
+        e2e.assert_equal(status, 0, "setup's exit status" + (": " + out if out else ""))
+        print(f"silent install took {took:.1f} s")
+
+        # The files: those of the zip, byte for byte, and the uninstaller, in the
+        # user's own programs folder.
+        folder = session.user_folder(*INSTALL_DIR)
+        if not os.path.isdir(folder):
+            raise AssertionError(f"nothing installed in {folder}")
+        unpacked = unpack(zip_path, os.path.join(session.tmp, "zip"))
+        expected = tree(unpacked)
+        expected["Uninstall.exe"] = tree(folder).get("Uninstall.exe", "missing")
+        e2e.assert_equal(tree(folder), expected, "installed files")
+        print(f"{len(expected)} files installed in {folder}")
+
+        # The "Installed apps" entry, with what Windows shows of it.
+        key = read_key(session, UNINSTALL_KEY)
+        if key is None:
+            raise AssertionError(f"no {UNINSTALL_KEY}")
+        location = key.get("InstallLocation", "")
+        status, unix = session.wine("winepath", "-u", location)
+        e2e.assert_equal(os.path.realpath(unix.strip()), os.path.realpath(folder),
+                         "InstallLocation")
+        exe = location + "\\quorvel.exe"
+        e2e.assert_equal({k: key.get(k) for k in ("DisplayName", "DisplayVersion",
+                                                  "Publisher", "DisplayIcon")},
+                         {"DisplayName": CAPTION, "DisplayVersion": version,
+                          "Publisher": PUBLISHER, "DisplayIcon": exe + ",0"},
+                         "uninstall entry")
+        uninstaller = key.get("UninstallString", "").strip('"')
+        e2e.assert_equal(uninstaller.lower(), (location + "\\Uninstall.exe").lower(),
+                         "UninstallString")
+        found.update(folder=folder, uninstaller=uninstaller)
+        print("uninstall entry:", key)
+
+        # The Start-menu shortcut: the game, started in its folder, with its icon.
+        shortcut = session.user_folder(*SHORTCUT)
+        if not os.path.isfile(shortcut):
+            raise AssertionError(f"no shortcut {shortcut}")
+        target, start_in, icon = read_shortcut(shortcut)
+        e2e.assert_equal((target.lower(), (start_in or "").lower(), (icon[0].lower(), icon[1])),
+                         (exe.lower(), location.lower(), (exe.lower(), 0)),
+                         "shortcut's target, folder and icon")
+        found["shortcut"] = shortcut
+        print("shortcut:", shortcut)
+        # The game starts as the shortcut says. (Wine's `start` on the shortcut itself
+        # would not pass the game's exit status on.)
+        return [os.path.join(folder, "quorvel.exe")], folder
+
+    with WineSession(install) as session:
+        e2e.assert_equal(e2e.window_title(session.window), CAPTION, "window caption")
+        e2e.ready_shot(Screen(session.display, session.window))
+        started = time.monotonic()
+        session.click(*scr.centre(scr.CMD_QUIT))
+        e2e.assert_exits(session, started, "QUIT")
+
+        started = time.monotonic()
+        status, out = session.wine(found["uninstaller"], "/S")
+        e2e.assert_equal(status, 0, "uninstaller's exit status" + (": " + out if out else ""))
+
+        # The uninstaller carries on from a copy of itself in the temporary folder
+        # and removes the key last; then nothing of the game is left.
+        def left():
+            things = [p for p in (found["folder"], found["shortcut"]) if os.path.exists(p)]
+            if read_key(session, UNINSTALL_KEY) is not None:
+                things.append(UNINSTALL_KEY)
+            return things
+
+        try:
+            wait_until(lambda: not left(), 60.0, "the uninstaller to remove the game", 0.5)
+        except AssertionError:
+            raise AssertionError(f"left behind after uninstalling: {left()}") from None
+        print(f"silent uninstall took {time.monotonic() - started:.1f} s; nothing left")
+
+
 def main(argv):
     if len(argv) >= 4 and argv[1] == "zip":
         action = lambda: smoke(argv[2], argv[3])  # noqa: E731
         shots = argv[4] if len(argv) > 4 else None
+    elif len(argv) >= 5 and argv[1] == "installer":
+        action = lambda: installer(argv[2], argv[3], argv[4])  # noqa: E731
+        shots = argv[5] if len(argv) > 5 else None
     else:
         print(__doc__.strip(), file=sys.stderr)
         return 2
