@@ -351,7 +351,8 @@ def installer(setup, zip_path, version):
         if not os.path.isfile(shortcut):
             raise AssertionError(f"no shortcut {shortcut}")
         target, start_in, icon = read_shortcut(shortcut)
-        e2e.assert_equal((target.lower(), (start_in or "").lower(), (icon[0].lower(), icon[1])),
+        e2e.assert_equal(((target or "").lower(), (start_in or "").lower(),
+                          ((icon[0] or "").lower(), icon[1])),
                          (exe.lower(), location.lower(), (exe.lower(), 0)),
                          "shortcut's target, folder and icon")
         found["shortcut"] = shortcut
@@ -363,9 +364,10 @@ def installer(setup, zip_path, version):
     with WineSession(install) as session:
         e2e.assert_equal(e2e.window_title(session.window), CAPTION, "window caption")
         e2e.ready_shot(Screen(session.display, session.window))
-        started = time.monotonic()
+        # How soon it ends is the zip's test's business; here only that QUIT ends it.
         session.click(*scr.centre(scr.CMD_QUIT))
-        e2e.assert_exits(session, started, "QUIT")
+        e2e.assert_equal(session.wait_exit(30.0), 0, "exit status after QUIT")
+        print("QUIT ended the installed game with status 0")
 
         started = time.monotonic()
         status, out = session.wine(found["uninstaller"], "/S")
