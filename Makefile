@@ -47,7 +47,8 @@ test-on:
 	bash tools/test-on.sh $(DIST) $(TARGET)
 
 # The game for 64-bit Windows, cross-compiled with MinGW-w64:
-# build/windows/quorvel-<version>-win64.zip. Qt for MinGW is built from source
+# build/windows/quorvel-<version>-win64.zip and, beside it, the setup program
+# quorvel-<version>-win64-setup.exe (NSIS). Qt for MinGW is built from source
 # the first time (about 11 minutes on two idle cores) and kept in ~/.cache/quorvel, or
 # wherever QUORVEL_QT_MINGW points.
 windows: deps

@@ -11,6 +11,16 @@ set(QUORVEL_APP_ID "org.example.quorvel")
 set(QUORVEL_HOMEPAGE "https://quorvel.example.org/")
 set(QUORVEL_MAINTAINER "Brinhalt <quorvel@example.org>")
 set(QUORVEL_RELEASE_DATE "Mon, 07 Dec 2026 10:00:00 +0000")
+set(QUORVEL_PRODUCT "Brinhalt's Quorvel")
+set(QUORVEL_PUBLISHER "Brinhalt")
+
+# The Windows build: the program's icon and version resources, and a setup
+# program beside the zip instead of a Debian package.
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/windows-program.cmake)
+    include(${CMAKE_CURRENT_LIST_DIR}/windows-installer.cmake)
+    return()
+endif()
 
 find_program(GZIP_EXECUTABLE gzip REQUIRED)
 set(quorvel_pkg_dir ${CMAKE_CURRENT_BINARY_DIR}/packaging)
@@ -93,7 +103,7 @@ install(FILES ${quorvel_pkg_dir}/copyright ${quorvel_pkg_dir}/changelog.gz
 
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "quorvel")
-set(CPACK_PACKAGE_VENDOR "Brinhalt")
+set(CPACK_PACKAGE_VENDOR "${QUORVEL_PUBLISHER}")
 set(CPACK_PACKAGE_CONTACT "${QUORVEL_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "reflex game: click the wandering picture")

@@ -22,10 +22,11 @@ triplet=x86_64-w64-mingw32
 # version (moc, rcc, uic run on this machine), and what fetches and unpacks
 # Debian source packages.
 # Wine (64-bit, with its own fonts) runs the result: this script's check and
-# `make test-windows`.
+# `make test-windows`. NSIS makes the installer; pefile reads the resources of the
+# built program back in the tests.
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           mingw-w64-x86-64-dev qt6-base-dev qt6-base-dev-tools dpkg-dev
-          cmake ninja-build xz-utils wine wine64 fonts-wine)
+          cmake ninja-build xz-utils wine wine64 fonts-wine nsis python3-pefile)
 
 prefix_for() { echo "${QUORVEL_QT_MINGW:-$HOME/.cache/quorvel/qt-$1-mingw64}"; }
 

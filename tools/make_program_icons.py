@@ -5,9 +5,15 @@ Writes assets/icons/quorvel-48.png (the picture as it is), quorvel-32.png and
 quorvel-16.png (box-filtered down), and quorvel-64.png, quorvel-128.png and
 quorvel-256.png for hi-DPI menus and app grids (box-filtered up: every picture
 pixel becomes a block, blended with its neighbour only where a block edge falls
-inside an output pixel). Transparency is kept at every size. Standard library only;
-the output is the same byte for byte on every run, so the PNG files are
-committed and the build never runs this.
+inside an output pixel). Transparency is kept at every size.
+
+Also writes assets/icons/quorvel.ico, the icon of the Windows program: the classic
+three images (32 x 32 in 2 colours, 32 x 32 and 16 x 16 in Windows' 16 standard
+colours, each pixel the nearest colour of the box-filtered picture, with a 1-bit
+mask), then 48 x 48 in 32-bit colour and 256 x 256 as a PNG for today's Explorer.
+
+Standard library only; the output is the same byte for byte on every run, so the
+files are committed and the build never runs this.
 
 Usage (from anywhere):  /usr/bin/python3 tools/make_program_icons.py [OUT_DIR]
 OUT_DIR defaults to assets/icons.
@@ -142,6 +148,120 @@ def encode_png(rows):
             png_chunk(b"IEND", b""))
 
 
+# The two colours of a monochrome icon, and the 16 colours every Windows display
+# has had since VGA, in Windows' order.
+MONO = ((0, 0, 0), (255, 255, 255))
+VGA16 = ((0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
+         (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
+         (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
+         (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255))
+BLACK, MAROON, RED, YELLOW, WHITE = 0, 1, 9, 11, 15
+# The standard colour each colour of the picture is drawn in, chosen by eye as a
+# 16-colour icon would be painted: the blush and the tongue stay red rather than
+# turning grey, the face's shading stays yellow. Other colours take the nearest.
+STANDARD = {
+    (255, 214, 40): YELLOW,    # face
+    (236, 164, 22): YELLOW,    # face's shading
+    (38, 28, 44): BLACK,       # outline, eyes
+    (164, 18, 36): MAROON,     # mouth
+    (255, 124, 112): RED,      # tongue
+    (255, 150, 184): RED,      # cheeks
+    (255, 246, 160): WHITE,    # highlight
+    (255, 255, 255): WHITE,    # eyes' glint
+}
+
+
+def vga16_index(pixel):
+    rgb = tuple(pixel[:3])
+    if rgb in STANDARD:
+        return STANDARD[rgb]
+    return min(range(16), key=lambda i: sum((c - v) ** 2 for c, v in zip(VGA16[i], rgb)))
+
+
+def mono_index(pixel):
+    """Black for the outline and the dark parts, white for the light ones."""
+    r, g, b = pixel[:3]
+    return 1 if 299 * r + 587 * g + 114 * b >= 128 * 1000 else 0
+
+
+def scale_indexed(rows, dst, index, ink_weight):
+    """The picture at dst x dst in palette indices (None: transparent). Each output
+    pixel takes the index, or transparency, covering most of it; the outline (index
+    0) counts ink_weight times, so that it stays closed at 32 px."""
+    weights = box_weights(len(rows), dst)
+    out = []
+    for wy in weights:
+        out_row = []
+        for wx in weights:
+            tally = {}
+            for y, ky in wy:
+                for x, kx in wx:
+                    pixel = rows[y][x]
+                    i = index(pixel) if pixel[3] else None
+                    tally[i] = tally.get(i, 0) + ky * kx * (ink_weight if i == 0 else 1)
+            # Ties go to the outline, then to the lower index: the same on every run.
+            out_row.append(max(tally, key=lambda i: (tally[i], i == 0, -(i or 0))))
+        out.append(out_row)
+    return out
+
+
+def pack_row(values, bits):
+    """values packed bits to a byte, most significant first, padded to 32 bits."""
+    out = bytearray()
+    per_byte = 8 // bits
+    for i in range(0, len(values), per_byte):
+        byte = 0
+        for j, v in enumerate(values[i:i + per_byte]):
+            byte |= v << (8 - bits * (j + 1))
+        out.append(byte)
+    while len(out) % 4:
+        out.append(0)
+    return bytes(out)
+
+
+def dib(size, bits, palette, colour_rows, mask_rows):
+    """An icon image as Windows stores it: a bitmap of twice the height holding the
+    colour rows and then the 1-bit mask (1: transparent), both bottom row first."""
+    colour = b"".join(reversed(colour_rows))
+    mask = b"".join(pack_row(row, 1) for row in reversed(mask_rows))
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, bits, 0,
+                         len(colour) + len(mask), 0, 0, len(palette), 0)
+    table = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette)
+    return header + table + colour + mask
+
+
+def indexed_dib(rows, size, bits, palette, index, ink_weight):
+    picture = scale_indexed(rows, size, index, ink_weight)
+    return dib(size, bits, palette,
+               [pack_row([i or 0 for i in row], bits) for row in picture],
+               [[int(i is None) for i in row] for row in picture])
+
+
+def encode_ico(rows):
+    """The Windows program's icon file. At 16 px a one-pixel outline would take
+    a quarter of the face, so ink counts like any colour there."""
+    size = len(rows)
+    images = [
+        (32, 2, 1, indexed_dib(rows, 32, 1, MONO, mono_index, 2)),
+        (32, 16, 4, indexed_dib(rows, 32, 4, VGA16, vga16_index, 2)),
+        (16, 16, 4, indexed_dib(rows, 16, 4, VGA16, vga16_index, 1)),
+        (size, 0, 32, dib(size, 32, (),
+                          [bytes(c for r, g, b, a in row for c in (b, g, r, a)) for row in rows],
+                          [[int(p[3] == 0) for p in row] for row in rows])),
+        (256, 0, 32, encode_png(scale(rows, 256))),
+    ]
+    out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
+    offset = 6 + 16 * len(images)
+    for width, colours, bits, data in images:
+        # 256 is written as 0 in the one-byte width and height fields.
+        out += struct.pack("<BBBBHHII", width % 256, width % 256, colours, 0, 1, bits,
+                           len(data), offset)
+        offset += len(data)
+    for image in images:
+        out += image[3]
+    return bytes(out)
+
+
 def main(argv):
     if len(argv) > 2:
         print(__doc__.strip(), file=sys.stderr)
@@ -155,6 +275,10 @@ def main(argv):
         with open(path, "wb") as f:
             f.write(encode_png(scale(rows, size)))
         print(path)
+    path = os.path.join(out_dir, "quorvel.ico")
+    with open(path, "wb") as f:
+        f.write(encode_ico(rows))
+    print(path)
     return 0
 
 
