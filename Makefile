@@ -90,7 +90,9 @@ test-web: web
 # Chromium against the desktop build; writes the "In the browser" section of
 # docs/PERFORMANCE.md.
 bench-web: build web
-	/usr/bin/python3 bench/web_bench.py --linux $(BUILD) --web build/web
+	export $(WEB_ENV) && cmake --build --preset web --target quorvel_bench_page -j $(JOBS)
+	/usr/bin/python3 bench/web_bench.py --linux $(BUILD) --web build/web \
+		--bench-site build/wasm/bench-site
 
 clean:
 	rm -rf build

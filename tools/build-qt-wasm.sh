@@ -68,11 +68,7 @@ files_present() {
     done
 }
 
-if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$(qt_source_id)" ]; then
-    files_present || { echo "The cache in $prefix is damaged; remove it and run again" >&2; exit 1; }
-    echo "Qt $version for WebAssembly already built in $prefix"
-    exit 0
-fi
+qt_cached "$prefix" WebAssembly && exit 0
 
 # The source and the build stay next to the cache until Qt is installed, so an
 # interrupted build carries on where it stopped; they go once it is complete.

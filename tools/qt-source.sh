@@ -67,3 +67,13 @@ fetch_qt_source() {
     [ -n "$src" ] || { echo "apt-get source gave no source tree" >&2; return 1; }
     echo "$src"
 }
+
+# True when the cache in $1 was built from the host Qt's source, after checking its
+# files with the caller's files_present; says so, naming the platform $2.
+qt_cached() {
+    local prefix=$1 platform=$2
+    [ -f "$prefix/.quorvel-built-from" ] &&
+        [ "$(cat "$prefix/.quorvel-built-from")" = "$(qt_source_id)" ] || return 1
+    files_present || { echo "The cache in $prefix is damaged; remove it and run again" >&2; exit 1; }
+    echo "Qt $(qt_version) for $platform already built in $prefix"
+}
