@@ -67,7 +67,7 @@ bench-windows: build windows
 	/usr/bin/python3 bench/wine_bench.py --linux $(BUILD) --windows build/windows
 
 # The game in a web page: build/web/, a folder of static files for any web server.
-# Qt for WebAssembly is built from source the first time (about half an hour on two
+# Qt for WebAssembly is built from source the first time (about 8 minutes on two idle
 # cores) and kept in ~/.cache/quorvel, or wherever QUORVEL_QT_WASM points.
 WEB_ENV = QUORVEL_QT_WASM="$$(bash tools/build-qt-wasm.sh --prefix)" \
 	EMSDK="$$(bash tools/build-qt-wasm.sh --emsdk)" NODE_PATH=/usr/share/nodejs

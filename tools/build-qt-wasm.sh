@@ -2,8 +2,8 @@
 # Builds Qt for the browser (WebAssembly, with Debian's emscripten) from the
 # Debian source of the host's own Qt version, and installs it into a cache
 # folder that the browser build of the game (`make web`) links against. The
-# first run on a machine takes about half an hour on two cores; later runs find
-# the cache and return at once.
+# first run on a machine takes about 8 minutes on two idle cores (more on a busy
+# machine); later runs find the cache and return at once.
 #
 #   tools/build-qt-wasm.sh           build if not cached yet
 #   tools/build-qt-wasm.sh --prefix  print the cache folder and exit
