@@ -48,12 +48,7 @@ window.quorvelFrames = [];
 # the label is read between every two tasks of the page.
 ARM_CLICK_TIMER = """
 window.quorvelClick = new Promise(done => {
-const m = qtLoader.module();
-const clicks = () => {
-  const walk = n => n.name === 'lblClicks' ? n.text : (n.children || []).map(walk).find(t => t);
-  m._quorvel_accessible_tree();
-  return walk(JSON.parse(m.quorvelAccessibleTree)[0]);
-};
+const clicks = () => quorvelControl('lblClicks').text;
 const canvas = document.getElementById('qtcanvas');
 const before = clicks();
 let pressed;
@@ -202,13 +197,15 @@ def report(weight, frames, linux_startup, clicks, played, linux_played, started,
             f"| Tick work at {speed}, median / p99 | {a['work_median_us']:.0f} / "
             f"{a['work_p99_us']:.0f} µs | {b['work_median_us']:.0f} / {b['work_p99_us']:.0f} µs |")
     gaps = [r["frame_gap_ms"] for r in played]
+
+    def posted(ticks):
+        """Posted clicks' latencies over every speed, as "median / max" in ms."""
+        us = [c for speed in rb.SPEEDS for c in ticks[speed]["clicks"]]
+        return f"{rb.median(us) / 1000:.2f} / {max(us) / 1000:.2f} ms"
     lines += [
         f"| Longest time between two frames during a round | {max(gaps):.1f} ms | – |",
-        f"| Click posted in a wait to count shown, median / max | "
-        f"{rb.median(sum((web_ticks[s]['clicks'] for s in rb.SPEEDS), [])) / 1000:.2f} / "
-        f"{max(sum((web_ticks[s]['clicks'] for s in rb.SPEEDS), [])) / 1000:.2f} ms | "
-        f"{rb.median(sum((linux_ticks[s]['clicks'] for s in rb.SPEEDS), [])) / 1000:.2f} / "
-        f"{max(sum((linux_ticks[s]['clicks'] for s in rb.SPEEDS), [])) / 1000:.2f} ms |",
+        f"| Click posted in a wait to count shown, median / max | {posted(web_ticks)} | "
+        f"{posted(linux_ticks)} |",
         f"| Mouse press on the picture to count shown, median / max of {len(clicks)} | "
         f"{rb.median(clicks):.1f} / {max(clicks):.1f} ms | – |",
         "",

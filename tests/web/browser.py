@@ -26,6 +26,17 @@ from serve_web import serve  # noqa: E402
 from xsession import wait_until  # noqa: E402
 
 CAPTION = "Brinhalt's Quorvel"
+
+# Defines quorvelControl(name) in the page: the control of the game's window with that
+# object name, as the page's accessibility tree has it now (name, text, rect, states).
+CONTROL_LOOKUP = """
+window.quorvelControl = name => {
+  const m = qtLoader.module();
+  m._quorvel_accessible_tree();
+  const find = n => n.name === name ? n : (n.children || []).map(find).find(c => c);
+  return find(JSON.parse(m.quorvelAccessibleTree)[0]);
+};
+"""
 LOAD_TIMEOUT = 60.0
 
 # Chromium as the machine runs it here: no network of its own, software WebGL.
@@ -101,6 +112,7 @@ class Game:
         first frame, as the page's own clock has it."""
         self.driver.get(self.url)
         wait_until(lambda: self.window() is not None, LOAD_TIMEOUT, "the game's window to show")
+        self.script(CONTROL_LOOKUP)
         # The first frame is the first animation frame after the window is there.
         return self.driver.execute_async_script(
             "const done = arguments[0];"

@@ -55,11 +55,9 @@ def last():
 # page's own events, before the game sees the press.
 RECORD_PRESSES = """
 window.quorvelPresses = [];
-const m = qtLoader.module(), canvas = document.getElementById('qtcanvas');
+const canvas = document.getElementById('qtcanvas');
 window.addEventListener('pointerdown', e => {
-  m._quorvel_accessible_tree();
-  const find = n => n.name === 'picIco' ? n : (n.children || []).map(find).find(c => c);
-  const [x, y, w, h] = find(JSON.parse(m.quorvelAccessibleTree)[0]).rect;
+  const [x, y, w, h] = quorvelControl('picIco').rect;
   const r = canvas.getBoundingClientRect(), px = e.clientX - r.left, py = e.clientY - r.top;
   quorvelPresses.push({px, py, hit: px >= x && px < x + w && py >= y && py < y + h});
 }, {capture: true});
