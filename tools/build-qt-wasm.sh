@@ -22,7 +22,7 @@ source "$here/tools/qt-source.sh"
 # what fetches and unpacks Debian source packages.
 # Headless Chromium, driven by Selenium, plays the result: `make test-web`.
 packages=(emscripten binaryen node-acorn qt6-base-dev qt6-base-dev-tools dpkg-dev
-          cmake ninja-build xz-utils perl chromium chromium-driver python3-selenium)
+          cmake ninja-build xz-utils perl brotli chromium chromium-driver python3-selenium)
 
 prefix_for() { echo "${QUORVEL_QT_WASM:-$HOME/.cache/quorvel/qt-$1-wasm}"; }
 
@@ -49,9 +49,18 @@ case ${1:-} in
         exit 0 ;;
 esac
 
+# The page's loader code and the Asyncify list are written for Qt 6.4 and emscripten
+# 3.1.6, Debian 12's. Elsewhere (Debian 13 has Qt 6.8 and emscripten 3.1.69) this stops
+# here rather than after a long build that fails at the end.
+version=$(qt_version) || { echo "qt6-base-dev is not installed: run make deps" >&2; exit 1; }
+case $version in
+    6.4.*) ;;
+    *) echo "make web builds with Debian 12's Qt 6.4 and emscripten only (this system has Qt $version): build the page on Debian 12; as root, make test-on DIST=bookworm TARGET=test-web tests it here in a Debian 12 chroot" >&2
+       exit 1 ;;
+esac
+
 install_packages "${packages[@]}"
 
-version=$(qt_version)
 prefix=$(prefix_for "$version")
 stamp=$prefix/.quorvel-built-from
 EMSDK=$(emsdk_for "$version")
@@ -78,12 +87,22 @@ echo "Building Qt $version ($(qt_source_id)) for WebAssembly into $prefix"
 echo "Work folder: $work"
 src=$(fetch_qt_source "$work")
 if [ ! -f "$src/.quorvel-unpacked" ]; then
-    # The one change to Qt's source: the browser platform plugin leaves out the
-    # three fonts it embeds (1 MB); the game embeds the one face it draws with.
+    # The changes to Qt's source. The browser platform plugin leaves out the three
+    # fonts it embeds (1 MB): the game embeds the one face it draws with.
     perl -0pi -e 's/(qt_internal_add_resource\(QWasmIntegrationPlugin "wasmfonts".*?\n\))/if(FALSE)\n$1\nendif()/s' \
         "$src/src/plugins/platforms/wasm/CMakeLists.txt"
     grep -q '^if(FALSE)' "$src/src/plugins/platforms/wasm/CMakeLists.txt" ||
         { echo "could not leave the fonts out of the platform plugin" >&2; exit 1; }
+    # And two repairs for the widgets left out below: Qt 6.4's kept-for-compatibility
+    # functions include the menu and tool bar headers whatever the features say, and
+    # the common style's private header uses QHash without including it.
+    perl -pi -e 's/^#if QT_WIDGETS_REMOVED_SINCE\(6, 3\)$/$& && QT_CONFIG(menu) && QT_CONFIG(toolbar) && QT_CONFIG(menubar)/' \
+        "$src/src/widgets/compat/removed_api.cpp"
+    perl -pi -e 's/^#include "qcommonstyle.h"$/$&\n#include <QtCore\/qhash.h>/' \
+        "$src/src/widgets/styles/qcommonstyle_p.h"
+    grep -q 'QT_CONFIG(menubar)' "$src/src/widgets/compat/removed_api.cpp" &&
+        grep -q 'qhash.h' "$src/src/widgets/styles/qcommonstyle_p.h" ||
+        { echo "could not mend Qt's widgets for the features left out" >&2; exit 1; }
     touch "$src/.quorvel-unpacked"
 fi
 
@@ -102,6 +121,52 @@ if [ ! -f "$build/build.ninja" ]; then
     #   fonts come from the game (embedded), so no system font lookup.
     # Asyncify is not set here: the game's link step adds it, so Qt's
     # libraries do not depend on it.
+    # What the page never shows or runs, left out because every byte is downloaded
+    # (the accessibility factory and the style machinery reach all of it):
+    lighter=(
+        # the style-sheet style and the CSS parser behind it: the game sets no style sheet
+        -DFEATURE_style_stylesheet=OFF -DFEATURE_cssparser=OFF -DFEATURE_effects=OFF
+        # widgets the game has no use for: only buttons, labels, a list and frames
+        -DFEATURE_treewidget=OFF -DFEATURE_tablewidget=OFF -DFEATURE_commandlinkbutton=OFF
+        -DFEATURE_datetimeedit=OFF -DFEATURE_stackedwidget=OFF -DFEATURE_textbrowser=OFF
+        -DFEATURE_splashscreen=OFF -DFEATURE_splitter=OFF -DFEATURE_formlayout=OFF
+        -DFEATURE_lcdnumber=OFF -DFEATURE_menu=OFF -DFEATURE_menubar=OFF
+        -DFEATURE_contextmenu=OFF -DFEATURE_lineedit=OFF -DFEATURE_radiobutton=OFF
+        -DFEATURE_spinbox=OFF -DFEATURE_tabbar=OFF -DFEATURE_tabwidget=OFF
+        -DFEATURE_combobox=OFF -DFEATURE_fontcombobox=OFF
+        -DFEATURE_toolbutton=OFF -DFEATURE_toolbar=OFF -DFEATURE_toolbox=OFF
+        -DFEATURE_mainwindow=OFF -DFEATURE_dockwidget=OFF
+        -DFEATURE_mdiarea=OFF -DFEATURE_statusbar=OFF -DFEATURE_progressbar=OFF
+        -DFEATURE_dial=OFF -DFEATURE_scroller=OFF
+        -DFEATURE_graphicsview=OFF -DFEATURE_graphicseffect=OFF -DFEATURE_textedit=OFF
+        -DFEATURE_syntaxhighlighter=OFF -DFEATURE_rubberband=OFF -DFEATURE_tooltip=OFF
+        -DFEATURE_statustip=OFF -DFEATURE_sizegrip=OFF -DFEATURE_calendarwidget=OFF
+        -DFEATURE_keysequenceedit=OFF -DFEATURE_tableview=OFF -DFEATURE_treeview=OFF
+        -DFEATURE_datawidgetmapper=OFF -DFEATURE_columnview=OFF -DFEATURE_completer=OFF
+        -DFEATURE_fscompleter=OFF -DFEATURE_undoview=OFF -DFEATURE_whatsthis=OFF
+        # no dialogs but the message box (with the check box it needs), which the
+        # accessibility factory refers to: in the page an error is written into the page
+        -DFEATURE_colordialog=OFF -DFEATURE_filedialog=OFF -DFEATURE_fontdialog=OFF
+        -DFEATURE_progressdialog=OFF -DFEATURE_inputdialog=OFF -DFEATURE_errormessage=OFF
+        -DFEATURE_wizard=OFF
+        # documents, pictures, movies and undo stacks: the game draws plain text and icons
+        -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF
+        -DFEATURE_textmarkdownwriter=OFF -DFEATURE_movie=OFF -DFEATURE_pdf=OFF
+        -DFEATURE_picture=OFF -DFEATURE_undocommand=OFF -DFEATURE_undostack=OFF
+        -DFEATURE_undogroup=OFF -DFEATURE_systemtrayicon=OFF -DFEATURE_sessionmanager=OFF
+        -DFEATURE_validator=OFF -DFEATURE_standarditemmodel=OFF
+        -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF
+        # no settings files, time zones, other calendars, command lines or model
+        # proxies: a page has no files and the game no need of them (file types stay:
+        # the platform plugin's drag and drop uses them)
+        -DFEATURE_settings=OFF
+        -DFEATURE_timezone=OFF -DFEATURE_datetimeparser=OFF -DFEATURE_commandlineparser=OFF
+        -DFEATURE_jalalicalendar=OFF -DFEATURE_hijricalendar=OFF
+        -DFEATURE_islamiccivilcalendar=OFF -DFEATURE_sortfilterproxymodel=OFF
+        -DFEATURE_identityproxymodel=OFF -DFEATURE_transposeproxymodel=OFF
+        -DFEATURE_concatenatetablesproxymodel=OFF -DFEATURE_filesystemwatcher=OFF
+        -DFEATURE_sharedmemory=OFF -DFEATURE_systemsemaphore=OFF
+    )
     cmake -S "$src" -B "$build" -G Ninja \
         -DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten \
         -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
@@ -116,8 +181,17 @@ if [ ! -f "$build/build.ninja" ]; then
         -DFEATURE_thread=OFF \
         -DFEATURE_testlib=OFF \
         -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF \
-        -DFEATURE_zstd=OFF -DFEATURE_icu=OFF -DFEATURE_fontconfig=OFF
+        -DFEATURE_zstd=OFF -DFEATURE_icu=OFF -DFEATURE_fontconfig=OFF \
+        "${lighter[@]}"
 fi
+# A feature left out takes every feature that needs it along, silently: stop here, not
+# at the game's build, if one that the game uses went that way.
+for feature in widgets/listwidget widgets/label widgets/pushbutton widgets/style_fusion \
+               gui/accessibility gui/ico; do
+    cat "$build/src/${feature%/*}/qt${feature%/*}-config"*.h |
+        grep -q "^#define QT_FEATURE_${feature#*/} 1" ||
+        { echo "Qt's configuration left out ${feature#*/}, which the game needs" >&2; exit 1; }
+done
 cmake --build "$build" -j "${JOBS:-$(nproc)}"
 rm -rf "$prefix"
 cmake --install "$build"
