@@ -63,6 +63,7 @@ function(quorvel_web_page target site environment)
             "-DSITE=${site}"
             -P ${PROJECT_SOURCE_DIR}/cmake/web-site.cmake
         DEPENDS ${target} ${page} ${PROJECT_SOURCE_DIR}/cmake/web-site.cmake
+            ${PROJECT_SOURCE_DIR}/assets/web/sw.js.in ${PROJECT_SOURCE_DIR}/assets/web/manifest.webmanifest
         COMMENT "Writing the page of ${target} to ${site}"
         VERBATIM)
     add_custom_target(${target}_page ${ARGN} DEPENDS ${site}/index.html)

@@ -7,6 +7,12 @@ quorvel-256.png for hi-DPI menus and app grids (box-filtered up: every picture
 pixel becomes a block, blended with its neighbour only where a block edge falls
 inside an output pixel). Transparency is kept at every size.
 
+For the web page's app manifest, quorvel-192.png and quorvel-512.png (box-filtered
+up, like the above), and quorvel-maskable-192.png and quorvel-maskable-512.png: the
+picture scaled up by a whole number, as large as it can be with every pixel of it
+inside the middle circle (four fifths of the side across) that a launcher's mask
+always keeps, on the page's background colour.
+
 Also writes assets/icons/quorvel.ico, the icon of the Windows program: the classic
 three images (32 x 32 in 2 colours, 32 x 32 and 16 x 16 in Windows' 16 standard
 colours, each pixel the nearest colour of the box-filtered picture, with a 1-bit
@@ -26,6 +32,8 @@ import zlib
 
 SIZE = 48
 SIZES = (256, 128, 64, 48, 32, 16)
+WEB_SIZES = (192, 512)
+PAGE_BACKGROUND = (0x3a, 0x3f, 0x44)   # assets/web/index.html.in's background
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SOURCE = os.path.join(ROOT, "assets", "p00.ico")
@@ -126,6 +134,25 @@ def scale(rows, dst):
                 out_row.append((div_round(sr, sa), div_round(sg, sa),
                                 div_round(sb, sa), div_round(sa, total)))
         out.append(out_row)
+    return out
+
+
+def maskable(rows, size):
+    """The picture centred on the page's background, size x size, scaled by the
+    largest whole factor that keeps it inside the circle of radius 0.4 * size."""
+    half = len(rows) / 2
+    reach = max(((x + dx - half) ** 2 + (y + dy - half) ** 2) ** 0.5
+                for y, row in enumerate(rows) for x, pixel in enumerate(row) if pixel[3]
+                for dx in (0, 1) for dy in (0, 1))
+    factor = int(0.4 * size / reach)
+    picture = scale(rows, len(rows) * factor)
+    margin = (size - len(picture)) // 2
+    out = [[PAGE_BACKGROUND + (255,)] * size for _ in range(size)]
+    for y, row in enumerate(picture):
+        for x, (r, g, b, a) in enumerate(row):
+            out[margin + y][margin + x] = tuple(
+                div_round(c * a + p * (255 - a), 255)
+                for c, p in zip((r, g, b), PAGE_BACKGROUND)) + (255,)
     return out
 
 
@@ -270,10 +297,12 @@ def main(argv):
     with open(SOURCE, "rb") as f:
         rows = read_icon(f.read())
     os.makedirs(out_dir, exist_ok=True)
-    for size in SIZES:
-        path = os.path.join(out_dir, "quorvel-%d.png" % size)
+    made = [("quorvel-%d.png" % size, scale(rows, size)) for size in SIZES + WEB_SIZES]
+    made += [("quorvel-maskable-%d.png" % size, maskable(rows, size)) for size in WEB_SIZES]
+    for name, picture in made:
+        path = os.path.join(out_dir, name)
         with open(path, "wb") as f:
-            f.write(encode_png(scale(rows, size)))
+            f.write(encode_png(picture))
         print(path)
     path = os.path.join(out_dir, "quorvel.ico")
     with open(path, "wb") as f:

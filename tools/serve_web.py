@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Serves the browser build's page on this machine only (127.0.0.1), as any static web
-host would: the .wasm as application/wasm, and the precompressed .gz copy of a file to
-browsers that take gzip.
+host would: the .wasm as application/wasm, and a file's precompressed copy, .br or .gz,
+to browsers that take brotli or gzip (brotli first). Every file is sent for the browser
+to check again before each use (no-cache, with its time), so a new build, and its
+service worker, are seen at once.
 
 Usage: serve_web.py [FOLDER] [PORT]   (default build/web, and a free port)
 """
@@ -18,7 +20,10 @@ TYPES = {
     ".html": "text/html; charset=utf-8",
     ".png": "image/png",
     ".txt": "text/plain; charset=utf-8",
+    ".webmanifest": "application/manifest+json",
 }
+# The precompressed copies, best first: (content coding, file name suffix).
+CODINGS = (("br", ".br"), ("gzip", ".gz"))
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
@@ -26,20 +31,31 @@ class Handler(http.server.SimpleHTTPRequestHandler):
 
     def send_head(self):
         path = self.translate_path(self.path)
-        if os.path.isdir(path):
+        if os.path.isdir(path) and path.endswith("/"):
             path = os.path.join(path, "index.html")
-        packed = path + ".gz"
-        takes_gzip = "gzip" in self.headers.get("Accept-Encoding", "")
-        if not (takes_gzip and os.path.isfile(packed) and os.path.isfile(path)):
-            return super().send_head()
-        f = open(packed, "rb")
-        self.send_response(200)
+        if not os.path.isfile(path):
+            return super().send_head()   # a folder's redirect, or 404
+        takes = {part.split(";")[0].strip()
+                 for part in self.headers.get("Accept-Encoding", "").split(",")}
+        coding, suffix = next(((c, s) for c, s in CODINGS
+                               if c in takes and os.path.isfile(path + s)), (None, ""))
+        f = open(path + suffix, "rb")
+        stat = os.fstat(f.fileno())
+        modified = self.date_time_string(int(stat.st_mtime))
+        unchanged = self.headers.get("If-Modified-Since") == modified
+        self.send_response(304 if unchanged else 200)
         self.send_header("Content-Type", self.guess_type(path))
-        self.send_header("Content-Encoding", "gzip")
-        self.send_header("Content-Length", str(os.fstat(f.fileno()).st_size))
+        if coding:
+            self.send_header("Content-Encoding", coding)
+        if not unchanged:
+            self.send_header("Content-Length", str(stat.st_size))
+        self.send_header("Last-Modified", modified)
         self.send_header("Cache-Control", "no-cache")
         self.send_header("Vary", "Accept-Encoding")
         self.end_headers()
+        if unchanged:
+            f.close()
+            return None
         return f
 
     def log_message(self, *args):

@@ -36,7 +36,7 @@ at_most() {
 }
 
 /usr/bin/python3 "$source_dir/tools/make_program_icons.py" "$work/made" >/dev/null
-for name in quorvel-{16,32,48,64,128,256}.png quorvel.ico; do
+for name in quorvel-{16,32,48,64,128,192,256,512}.png quorvel-maskable-{192,512}.png quorvel.ico; do
     check "$name is up to date with assets/p00.ico" cmp -s "$work/made/$name" "$icons/$name"
 done
 
