@@ -20,9 +20,11 @@ source "$here/tools/qt-source.sh"
 # emscripten with its LLVM, binaryen and Node; acorn for emscripten's JS
 # optimiser; the host's Qt tools of the same version (moc, rcc, uic run here);
 # what fetches and unpacks Debian source packages.
-# Headless Chromium, driven by Selenium, plays the result: `make test-web`.
+# Chromium (driven by Selenium), Firefox (through its own Marionette port) and WebKitGTK's
+# MiniBrowser (through WebKitWebDriver) play the result: `make test-web`.
 packages=(emscripten binaryen node-acorn qt6-base-dev qt6-base-dev-tools dpkg-dev
-          cmake ninja-build xz-utils perl brotli chromium chromium-driver python3-selenium)
+          cmake ninja-build xz-utils perl brotli chromium chromium-driver python3-selenium
+          firefox-esr webkit2gtk-driver)
 
 prefix_for() { echo "${QUORVEL_QT_WASM:-$HOME/.cache/quorvel/qt-$1-wasm}"; }
 

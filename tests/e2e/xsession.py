@@ -40,6 +40,8 @@ def wait_until(predicate, timeout, what, interval=0.02):
 
 
 class Session:
+    SCREEN = "1024x768x24"
+
     def __init__(self, game, accessibility=False):
         self.game_path = game
         self.accessibility = accessibility
@@ -116,7 +118,7 @@ class Session:
         try:
             with self._log("xvfb.log") as log:
                 self.xvfb = subprocess.Popen(
-                    ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                    ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.SCREEN,
                      "-nolisten", "tcp", "-noreset"],
                     pass_fds=[write_end], stdin=subprocess.DEVNULL,
                     stdout=log, stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)

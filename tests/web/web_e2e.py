@@ -1,12 +1,20 @@
-"""The browser build end to end: its page served on 127.0.0.1 and played in headless
-Chromium with real mouse and touch input, read back from the page's pixels and from the
-window's accessibility tree.
+"""The browser build end to end: its page served on 127.0.0.1 and played in a browser
+(headless Chromium, Firefox ESR or WebKitGTK's MiniBrowser) with real mouse and touch
+input, read back from the page's pixels and from the window's accessibility tree.
 
-Usage: web_e2e.py CASE SITE-FOLDER [FOLDER-FOR-FAILURE-SCREENSHOTS]
+Usage: web_e2e.py CASE SITE-FOLDER [FOLDER-FOR-FAILURE-SCREENSHOTS] [--engine=ENGINE]
+A case the engine cannot run is skipped with the reason, exit status 77.
 """
 
+import gzip
+import os
+import shutil
+import subprocess
 import sys
+import tempfile
 import time
+import urllib.error
+import urllib.request
 
 from selenium.webdriver.common.keys import Keys
 
@@ -58,7 +66,8 @@ window.quorvelPresses = [];
 const canvas = document.getElementById('qtcanvas');
 window.addEventListener('pointerdown', e => {
   const [x, y, w, h] = quorvelControl('picIco').rect;
-  const r = canvas.getBoundingClientRect(), px = e.clientX - r.left, py = e.clientY - r.top;
+  const r = Element.prototype.getBoundingClientRect.call(canvas), s = r.width / 711;
+  const px = (e.clientX - r.left) / s, py = (e.clientY - r.top) / s;
   quorvelPresses.push({px, py, hit: px >= x && px < x + w && py >= y && py < y + h});
 }, {capture: true});
 """
@@ -103,7 +112,7 @@ def case_mouse(site):
     with web.Browser() as b:
         game = web.Game(b, site.url)
         game.open()
-        assert_equal(b.driver.title, web.CAPTION, "page title")
+        assert_equal(b.title, web.CAPTION, "page title")
         left, top, width, height, backing_w, backing_h = game.canvas_rect()
         assert_equal((width, height), scr.CLIENT_SIZE, "window size in the page")
         assert_equal((backing_w, backing_h), scr.CLIENT_SIZE, "canvas pixels at scale 1")
@@ -223,10 +232,136 @@ def case_touch(site):
         assert_equal(scroll, [0, 0, 1], "page scroll and zoom during the round")
 
 
+# Screens the page is fitted to, in CSS pixels: (name, width, height, device pixel
+# ratio, a touch screen). Chromium's device emulation stands in for the devices.
+SCREENS = [
+    ("phone upright", 390, 844, 3, True),
+    ("phone sideways", 844, 390, 3, True),
+    ("tablet", 1180, 820, 2, True),
+    ("small desktop window", 600, 450, 1, False),
+]
+
+
+def emulate(browser, width, height, ratio, touch):
+    """Makes the page's screen a phone's, a tablet's or a desktop's, either way up."""
+    upright = height > width
+    browser.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+        "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": touch,
+        "screenWidth": width, "screenHeight": height,
+        "screenOrientation": {"type": "portraitPrimary" if upright else "landscapePrimary",
+                              "angle": 0 if upright else 90}})
+    browser.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled",
+                                   {"enabled": True, "maxTouchPoints": 5} if touch else
+                                   {"enabled": False})
+
+
+def fitted(game, width, height, touch):
+    """Checks the window's place on a screen of width x height: whole, in its own shape,
+    as large as the design (a desktop) or the screen (a touch screen) allows, and drawn
+    with a device pixel for every one it covers. Returns the scale."""
+    left, top, w, h, backing_w, _ = game.canvas_rect()
+    where = f"on a {width} x {height} screen"
+    if left < -0.5 or top < -0.5 or left + w > width + 0.5 or top + h > height + 0.5:
+        raise AssertionError(f"window cut {where}: {left:.1f}, {top:.1f}, {w:.1f} x {h:.1f}")
+    scale = w / scr.CLIENT_SIZE[0]
+    if abs(h - scr.CLIENT_SIZE[1] * scale) > 1:
+        raise AssertionError(f"window out of shape {where}: {w:.1f} x {h:.1f}")
+    limit = min(width / scr.CLIENT_SIZE[0], height / scr.CLIENT_SIZE[1])
+    if touch and scale < 0.9 * limit:
+        raise AssertionError(f"window at scale {scale:.3f} {where}, which allows {limit:.3f}")
+    if not touch and abs(scale - min(1.0, limit)) > 0.01:
+        raise AssertionError(f"window at scale {scale:.3f} {where}, not {min(1.0, limit):.3f}")
+    ratio = game.script("return window.matchMedia('(resolution: 3dppx)').matches ? 3 : "
+                        "window.matchMedia('(resolution: 2dppx)').matches ? 2 : 1;")
+    if backing_w < w * ratio - 1:
+        raise AssertionError(f"blurred {where}: {backing_w} canvas pixels for "
+                             f"{w * ratio:.0f} device pixels")
+    return scale
+
+
+def refitted(game, width, height):
+    try:
+        return fitted(game, width, height, True)
+    except AssertionError:
+        return False
+
+
+def lands(game, press, count):
+    """A press just inside the picture's far corner counts, one just outside it does not."""
+    x, y, w, h = game.controls()["picIco"]["rect"]
+    press(x + w - 3, y + h - 3)
+    web.wait_text(game, "lblClicks", lambda t: t == str(count + 1), 2.0,
+                  "a press inside the picture's corner to count")
+    time.sleep(0.6)
+    press(x + w + 3, y + h + 3)
+    time.sleep(0.6)
+    assert_equal(game.text("lblClicks"), str(count + 1), "clicks after a press beside the picture")
+    return count + 1
+
+
+# The window fits phones either way up, a tablet and a small desktop window, whole and
+# crisp; a press lands on what is drawn under it; only an upright phone hints at turning.
+def case_fit(site):
+    for name, width, height, ratio, touch in SCREENS:
+        with web.Browser(touch=touch) as b:
+            emulate(b, width, height, ratio, touch)
+            game = web.Game(b, site.url)
+            game.open()
+            scale = fitted(game, width, height, touch)
+            lands(game, game.tap if touch else game.click, 0)
+            hint = game.script("const t = document.getElementById('turn');"
+                               "return t.hidden ? null : t.getBoundingClientRect().top;")
+            upright = touch and height > width
+            if upright != (hint is not None):
+                raise AssertionError(f"{name}: the hint to turn is {'missing' if upright else 'shown'}")
+            if hint is not None and hint < game.canvas_rect()[1] + game.canvas_rect()[3]:
+                raise AssertionError(f"{name}: the hint to turn covers the window")
+            print(f"{name} ({width} x {height}, ratio {ratio}): scale {scale:.3f}")
+
+
+# Turning a phone mid-round re-fits the window; the round goes on in the window's own
+# 711 x 501 pixels, taps on the moving picture keep counting, and it ends on time.
+def case_rotate(site):
+    with web.Browser(touch=True) as b:
+        emulate(b, 844, 390, 3, True)
+        game = web.Game(b, site.url)
+        game.open()
+        fitted(game, 844, 390, True)
+        game.tap(*scr.centre(scr.CMD_GO))
+        pressed = time.monotonic()
+        wait_until(lambda: not visible(game, "cmdGo"), 2.0, "a tap on GO! to start a round")
+        game.script(RECORD_PRESSES)
+        for width, height in ((390, 844), (844, 390), (390, 844)):
+            time.sleep(0.5)
+            emulate(b, width, height, 3, True)
+            try:
+                wait_until(lambda: refitted(game, width, height), 2.0, "the window to re-fit")
+            finally:
+                fitted(game, width, height, True)
+            timer = game.text("lblTimer")
+            wait_until(lambda: game.text("lblTimer") != timer, 2.0, "the round to go on")
+            picture = tuple(game.controls()["picIco"]["rect"])
+            if not (0 <= picture[0] and picture[0] + picture[2] <= scr.CLIENT_SIZE[0]
+                    and 0 <= picture[1] and picture[1] + picture[3] <= scr.CLIENT_SIZE[1]):
+                raise AssertionError(f"the picture left the window: {picture}")
+            game.tap(*scr.centre(picture))
+        took = wait_round_end(game, pressed)
+        taps = game.script("return quorvelPresses.filter(p => p.hit).length;")
+        print(f"rotated three times; {taps} taps on the picture, "
+              f"{game.text('lblClicks')} counted; rating after {took:.3f} s")
+        assert_equal(game.text("lblClicks"), str(taps), "clicks counted against taps on the picture")
+        if abs(took - ROUND_SECONDS) > 0.3:
+            raise AssertionError(f"the rating came {took:.3f} s after GO!, not 10.1 s")
+
+
 # Crisp at device pixel ratios 1.5 and 2: the canvas has a device pixel for every
 # pixel of the screen it covers, and the window keeps its size in CSS pixels.
 def case_scales(site):
     for scale in (1.5, 2):
+        why = web.lacks(scale=scale)
+        if why:
+            print(f"scale {scale} not tried in {web.ENGINE}: {why}")
+            continue
         with web.Browser(scale=scale) as b:
             game = web.Game(b, site.url)
             game.open()
@@ -242,20 +377,164 @@ def case_scales(site):
                 raise AssertionError(f"no picture box frame at scale {scale}")
 
 
-CASES = {"mouse": case_mouse, "touch": case_touch, "scales": case_scales}
+# What a browser that asks for these codings is sent: (Accept-Encoding, Content-Encoding).
+CODINGS = (("gzip, deflate, br", "br"), ("gzip, deflate", "gzip"), (None, None))
+UNPACK = {
+    "br": lambda body: subprocess.run(["brotli", "-d", "-c"], input=body,
+                                      capture_output=True, check=True).stdout,
+    "gzip": gzip.decompress,
+    None: lambda body: body,
+}
+# The app manifest the page links to, and each of its icons decoded.
+READ_MANIFEST = """
+const done = arguments[0];
+(async () => {
+  const link = document.querySelector("link[rel=manifest]").href;
+  const manifest = await (await fetch(link)).json();
+  for (const icon of manifest.icons) {
+    const picture = await createImageBitmap(await (await fetch(new URL(icon.src, link))).blob());
+    icon.decoded = picture.width + "x" + picture.height;
+  }
+  return manifest;
+})().then(done, error => done(String(error)));
+"""
+
+
+def served(url, codings):
+    request = urllib.request.Request(url, headers={"Accept-Encoding": codings} if codings else {})
+    with urllib.request.urlopen(request, timeout=30) as response:
+        return response.headers, response.read()
+
+
+def uncaught(game):
+    return [e for e in game.console_errors() if "Uncaught" in e]
+
+
+def cannot_load(browser, url, what):
+    """Opens the page and waits for its plain message that the game could not be loaded."""
+    start = time.monotonic()
+    browser.get(url)
+
+    def message():
+        return browser.execute_script(
+            "const stage = document.getElementById('stage');"
+            "return quorvelPage.over && stage.classList.contains('waiting')"
+            "  && document.getElementById('progress').hidden"
+            "  && document.getElementById('status').textContent;")
+    text = wait_until(message, 30.0, f"the page to say that the game could not be loaded ({what})")
+    if not text.startswith("The game could not be loaded"):
+        raise AssertionError(f"with {what} the page says: {text}")
+    print(f"{what}: the page said after {time.monotonic() - start:.1f} s: {text}")
+
+
+# Plays offline once visited and with no worker; br/gzip as asked; manifest; no .wasm fails plainly.
+def case_offline(site):
+    for name, kind in (("index.html", "text/html"), ("quorvel.wasm", "application/wasm"),
+                       ("sw.js", "text/javascript"),
+                       ("manifest.webmanifest", "application/manifest+json")):
+        with open(os.path.join(site.folder, name), "rb") as f:
+            plain = f.read()
+        for codings, coding in CODINGS:
+            headers, body = served(site.url + name, codings)
+            got = (headers["Content-Encoding"], headers["Content-Type"].split(";")[0],
+                   headers["Vary"], headers["Cache-Control"])
+            assert_equal(got, (coding, kind, "Accept-Encoding", "no-cache"),
+                         f"{name} for Accept-Encoding {codings}: coding, type, Vary, Cache-Control")
+            if UNPACK[coding](body) != plain:
+                raise AssertionError(f"{name} sent as {coding} is not the file")
+
+    with web.Browser() as b:
+        game = web.Game(b, site.url)
+        game.open()
+        wait_until(lambda: game.script("return !!navigator.serviceWorker.controller"), 60.0,
+                   "the service worker to take the page")
+        manifest = b.execute_async_script(READ_MANIFEST)
+        if not isinstance(manifest, dict):
+            raise AssertionError(f"the page's manifest: {manifest}")
+        assert_equal((manifest["name"], manifest["start_url"], manifest["display"],
+                      manifest["orientation"]),
+                     (web.CAPTION, ".", "standalone", "landscape"), "the manifest")
+        icons = {(i["sizes"], i["purpose"]) for i in manifest["icons"]
+                 if i["decoded"] == i["sizes"]}
+        want = {(f"{n}x{n}", purpose) for n in (192, 512) for purpose in ("any", "maskable")}
+        assert_equal(icons, want, "the manifest's icons, as sized and as decoded")
+        if isinstance(b, web.Chromium):
+            assert_equal(b.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {}),
+                         {"installabilityErrors": []}, "what Chromium finds against installing")
+
+        site.stop()
+        try:
+            served(site.url, None)
+            raise AssertionError("the server still answers")
+        except urllib.error.URLError:
+            pass
+        game.open()
+        game.click(*scr.centre(scr.PIC_START))
+        web.wait_text(game, "lblClicks", lambda t: t == "1", 2.0, "a click to count offline")
+        game.click(*scr.centre(scr.CMD_GO))
+        wait_until(lambda: not visible(game, "cmdGo"), 2.0, "GO! to start a round offline")
+        timer = game.text("lblTimer")
+        wait_until(lambda: game.text("lblTimer") != timer, 2.0, "the timer to run offline")
+        assert_equal(uncaught(game), [], "uncaught errors")
+
+    with tempfile.TemporaryDirectory(prefix="quorvel-web-") as folder:
+        shutil.copytree(site.folder, folder, dirs_exist_ok=True)
+        # No worker to register (sw.js is not found): the game plays as ever.
+        for name in ("sw.js", "sw.js.br", "sw.js.gz"):
+            os.remove(os.path.join(folder, name))
+        with web.Site(folder) as broken, web.Browser() as b:
+            game = web.Game(b, broken.url)
+            game.open()
+            game.click(*scr.centre(scr.PIC_START))
+            web.wait_text(game, "lblClicks", lambda t: t == "1", 2.0,
+                          "a click to count with no worker")
+            worker = b.execute_async_script(
+                "const done = arguments[0];"
+                "navigator.serviceWorker.getRegistration()"
+                "  .then(r => done(!!r), e => done(String(e)));")
+            assert_equal(worker, False, "a worker registered from a missing sw.js")
+            assert_equal(uncaught(game), [], "uncaught errors with no worker")
+
+            wasm = os.path.join(folder, "quorvel.wasm")
+            for name in ("quorvel.wasm.br", "quorvel.wasm.gz"):
+                os.remove(os.path.join(folder, name))
+            os.truncate(wasm, os.path.getsize(wasm) // 2)
+            cannot_load(b, broken.url, "half of quorvel.wasm")
+            os.remove(wasm)
+            cannot_load(b, broken.url, "no quorvel.wasm")
+
+
+CASES = {"mouse": case_mouse, "touch": case_touch, "scales": case_scales,
+         "fit": case_fit, "rotate": case_rotate,
+         "offline": case_offline}
+
+
+# What a case asks of the engine beyond a mouse and a keyboard at pixel ratio 1.
+NEEDS = {"touch": {"touch": True}, "scales": {"scale": 2},
+         "fit": {"emulation": True}, "rotate": {"emulation": True}}
+SKIPPED = 77
 
 
 def main(argv):
-    if len(argv) < 3 or argv[1] not in CASES:
-        print(__doc__.strip(), "\ncases:", ", ".join(CASES), file=sys.stderr)
+    engine = next((a.split("=", 1)[1] for a in argv if a.startswith("--engine=")), web.ENGINE)
+    argv = [a for a in argv if not a.startswith("--engine=")]
+    if len(argv) < 3 or argv[1] not in CASES or engine not in web.ENGINES:
+        print(__doc__.strip(), "\ncases:", ", ".join(CASES), "\nengines:",
+              ", ".join(web.ENGINES), file=sys.stderr)
         return 2
     case, folder = argv[1], argv[2]
+    # Every browser the case opens is of this engine.
+    web.ENGINE = engine
+    why = web.lacks(**NEEDS.get(case, {}))
+    if why:
+        print(f"skipped web {case} in {engine}: {why}")
+        return SKIPPED
 
     def run():
         with web.Site(folder) as site:
             CASES[case](site)
-    return e2e.run_reported(f"web {case}", run, argv[3] if len(argv) > 3 else None,
-                            f"web-{case}-failure.ppm")
+    return e2e.run_reported(f"web {case} in {engine}", run, argv[3] if len(argv) > 3 else None,
+                            f"web-{case}-{engine}-failure.ppm")
 
 
 if __name__ == "__main__":
