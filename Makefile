@@ -67,7 +67,7 @@ bench-windows: build windows
 	/usr/bin/python3 bench/wine_bench.py --linux $(BUILD) --windows build/windows
 
 # The game in a web page: build/web/, a folder of static files for any web server.
-# Qt for WebAssembly is built from source the first time (about 8 minutes on two idle
+# Qt for WebAssembly is built from source the first time (about 10 minutes on two
 # cores) and kept in ~/.cache/quorvel, or wherever QUORVEL_QT_WASM points.
 WEB_ENV = QUORVEL_QT_WASM="$$(bash tools/build-qt-wasm.sh --prefix)" \
 	EMSDK="$$(bash tools/build-qt-wasm.sh --emsdk)" NODE_PATH=/usr/share/nodejs
@@ -82,13 +82,15 @@ web: deps
 serve-web: web
 	/usr/bin/python3 tools/serve_web.py build/web
 
-# The page end to end in headless Chromium.
+# The page end to end in headless Chromium, and in Firefox ESR and WebKitGTK's
+# MiniBrowser on a private Xvfb.
 test-web: web
 	ctest --preset web
 
-# Page weight, first frame, ticks per round and click-to-count latency in headless
-# Chromium against the desktop build; writes the "In the browser" section of
-# docs/PERFORMANCE.md.
+# Page weight, first frame (also through a throttled connection, cold and from the
+# service worker), ticks per round and frame gaps in Chromium, Firefox and WebKit, and
+# click-to-count latency, against the desktop build; writes the "In the browser"
+# section of docs/PERFORMANCE.md.
 bench-web: build web
 	export $(WEB_ENV) && cmake --build --preset web --target quorvel_bench_page -j $(JOBS)
 	/usr/bin/python3 bench/web_bench.py --linux $(BUILD) --web build/web \
