@@ -4,14 +4,16 @@ run, and writes the "In the browser" section of docs/PERFORMANCE.md.
 
     /usr/bin/python3 bench/web_bench.py --linux build/default --web build/web
 
-Page weight is what a browser downloads: each file as sent gzip-compressed. First frame
-is the time from navigation to the first animation frame after the game's window is
-there, in a fresh browser profile each time, against the Linux build's time from
-process start to its first drawing on Xvfb. Ticks per round come from the bench build
-of the game (`quorvel_bench round SPEED`) in a page of its own and on Linux, each
-against the ideal for the clock step in force (the same program works that out on a
-clock that moves only while the game waits). Frame gaps are the longest time between
-two animation frames of the page during a round. Click-to-count is the time from a real
+Page weight is what a browser downloads: each file as sent brotli- or gzip-compressed.
+First frame is the time from navigation to the first animation frame after the game's
+window is there: in a fresh browser profile each time, against the Linux build's time
+from process start to its first drawing on Xvfb; and through a throttled connection
+(10 Mbit/s down, 40 ms latency), cold in a fresh profile and again on a repeat visit,
+which the service worker serves. Ticks per round come from the bench build of the game
+(`quorvel_bench round SPEED`) in a page of its own, in Chromium, Firefox and WebKit,
+and on Linux, each against the ideal for the clock step in force (the same program
+works that out on a clock that moves only while the game waits). Frame gaps are the
+longest time between two animation frames of the page during a round. Click-to-count is the time from a real
 mouse press on the picture (the page's own pointerdown time stamp) to the clicks label
 showing the new count, read through the page's accessibility tree.
 """
@@ -36,7 +38,18 @@ import screen as scr  # noqa: E402
 from xsession import wait_until  # noqa: E402
 
 MARK = "<!-- in-the-browser -->"
-FILES = ("index.html", "qtloader.js", "quorvel.js", "quorvel.wasm")
+FILES = ("index.html", "qtloader.js", "quorvel.js", "quorvel.wasm", "sw.js")
+ENGINES = ("chromium", "firefox", "webkit")
+# DevTools' network emulation: 10 Mbit/s down, 40 ms latency.
+THROTTLED = {"offline": False, "latency": 40, "downloadThroughput": 10e6 / 8,
+             "uploadThroughput": 10e6 / 8}
+
+# Keeps what the page prints (the bench program's result is one JSON line).
+CONSOLE_RECORDER = """
+window.quorvelLines = [];
+const print = console.log.bind(console);
+console.log = (...parts) => { quorvelLines.push(parts.join(' ')); print(...parts); };
+"""
 
 # Records every animation frame's time stamp from now on.
 FRAME_RECORDER = """
@@ -71,25 +84,48 @@ def chromium_version():
 
 
 def page_weight(site):
-    weight = {}
-    for name in FILES:
-        plain = site / name
-        packed = site / (name + ".gz")
-        weight[name] = (plain.stat().st_size, packed.stat().st_size if packed.exists() else None)
-    return weight
+    """Each file's size: plain, gzip and brotli (None where there is no such copy)."""
+    def size(path):
+        return path.stat().st_size if path.exists() else None
+    return {name: (size(site / name), size(site / (name + ".gz")), size(site / (name + ".br")))
+            for name in FILES}
 
 
 def first_frames(url, runs):
     times = []
     for run in range(runs):
         rb.log(f"first frame in Chromium, load {run + 1}/{runs}")
-        with web.Browser() as b:
+        with web.Browser("chromium") as b:
             times.append(web.Game(b, url).open() * 1000.0)
     return times
 
 
+def throttled_first_frames(url, runs):
+    """First frames through a slow connection: cold, each in a fresh profile, then
+    repeat visits in one profile whose service worker has kept the page."""
+    def throttle(b):
+        b.driver.execute_cdp_cmd("Network.enable", {})
+        b.driver.execute_cdp_cmd("Network.emulateNetworkConditions", THROTTLED)
+    cold, repeat = [], []
+    for run in range(runs):
+        rb.log(f"cold first frame through 10 Mbit/s, load {run + 1}/{runs}")
+        with web.Browser("chromium") as b:
+            throttle(b)
+            cold.append(web.Game(b, url).open() * 1000.0)
+    with web.Browser("chromium") as b:
+        throttle(b)
+        game = web.Game(b, url)
+        game.open()
+        wait_until(lambda: game.script("return !!navigator.serviceWorker.controller"),
+                   60.0, "the service worker to keep the page", 0.5)
+        for run in range(runs):
+            rb.log(f"repeat first frame through 10 Mbit/s, load {run + 1}/{runs}")
+            repeat.append(game.open() * 1000.0)
+    return cold, repeat
+
+
 def click_latencies(url, presses):
-    with web.Browser() as b:
+    with web.Browser("chromium") as b:
         game = web.Game(b, url)
         game.open()
         latencies = []
@@ -97,29 +133,24 @@ def click_latencies(url, presses):
         for press in range(presses):
             game.script(ARM_CLICK_TIMER)
             game.click(*scr.centre(scr.PIC_START))
-            latencies.append(b.driver.execute_async_script(
-                "window.quorvelClick.then(arguments[0]);"))
+            latencies.append(b.execute_async_script("window.quorvelClick.then(arguments[0]);"))
             time.sleep(0.6)   # never a double-click
         return latencies
 
 
-def web_rounds(bench_url, rounds):
+def web_rounds(bench_url, rounds, engine):
     played = []
     for repeat in range(rounds):
         for speed in rb.SPEEDS:
-            rb.log(f"round at {speed} in Chromium, {repeat + 1}/{rounds}")
-            with web.Browser() as b:
+            rb.log(f"round at {speed} in {engine}, {repeat + 1}/{rounds}")
+            with web.Browser(engine) as b:
                 game = web.Game(b, f"{bench_url}?QUORVEL_BENCH=round%20{speed}")
                 game.open()
-                game.script(FRAME_RECORDER)
+                game.script(FRAME_RECORDER + CONSOLE_RECORDER)
 
                 def printed():
-                    # Console lines come as "<source> <line:column> <JSON string>".
-                    for entry in b.driver.get_log("browser"):
-                        text = entry["message"].split(" ", 2)[-1]
-                        if text.startswith('"{'):
-                            return json.loads(json.loads(text))
-                    return None
+                    line = game.script("return quorvelLines.find(l => l.startsWith('{'));")
+                    return json.loads(line) if line else None
                 result = wait_until(printed, 60.0, f"the round at {speed} to report", 0.25)
                 frames = game.script("return quorvelFrames;")
                 # The round starts 300 ms after the first frame and lasts 10.1 s.
@@ -153,61 +184,79 @@ def spread(values):
     return f"{rb.median(values):.0f} ms ({min(values):.0f}–{max(values):.0f})"
 
 
-def report(weight, frames, linux_startup, clicks, played, linux_played, started, elapsed):
-    web_ticks = rb.tick_figures(played)
+def report(weight, frames, throttled, linux_startup, clicks, played, linux_played, started,
+           elapsed):
+    """`played` holds each engine's rounds."""
+    ticks = {engine: rb.tick_figures(rounds) for engine, rounds in played.items()}
     linux_ticks = rb.tick_figures(linux_played)
-    total_packed = sum(p for _, p in weight.values() if p)
+    engines = list(played)
+
+    def mb(size):
+        return f"{size / 1e6:.2f} MB" if size >= 10000 else f"{size / 1000:.1f} kB"
     lines = [
         MARK,
         "## In the browser",
         "",
-        "The browser build (`make web`: Qt for WebAssembly, emscripten, Asyncify) in "
-        f"Debian's headless {chromium_version()} (software WebGL) on a server on "
-        "127.0.0.1, against the "
-        f"Linux build in the same run; measured {started} in {elapsed:.0f} s by "
-        "`bench/web_bench.py` on this machine's "
-        f"{rb.nproc()} cores.",
+        "The browser build (`make web`: Qt for WebAssembly, emscripten, Asyncify) served "
+        f"on 127.0.0.1, in Debian's headless {chromium_version()} (software WebGL), and "
+        "in Firefox ESR and WebKitGTK's MiniBrowser on Xvfb (Mesa's llvmpipe), against "
+        f"the Linux build in the same run; measured {started} in {elapsed:.0f} s by "
+        f"`bench/web_bench.py` on this machine's {rb.nproc()} cores.",
         "",
-        "| File | Size | Sent gzip-compressed |",
-        "| --- | --- | --- |",
+        "| File | Size | gzip -9 | brotli -q 11 |",
+        "| --- | --- | --- | --- |",
     ]
-    for name, (plain, packed) in weight.items():
-        lines.append(f"| `{name}` | {plain / 1e6:.2f} MB | "
-                     f"{packed / 1e6:.2f} MB |" if packed else f"| `{name}` | {plain} B | – |")
+    for name, (plain, gz, br) in weight.items():
+        lines.append(f"| `{name}` | {mb(plain)} | {mb(gz) if gz else '–'} | {mb(br) if br else '–'} |")
     lines += [
-        f"| All | | {total_packed / 1e6:.2f} MB |",
+        f"| All | | {mb(sum(g or p for p, g, _ in weight.values()))} | "
+        f"{mb(sum(b or p for p, _, b in weight.values()))} |",
         "",
-        "| | Browser | Linux (xcb) |",
-        "| --- | --- | --- |",
-        f"| First frame, median (min–max) of {len(frames)} | {spread(frames)} from navigation | "
-        f"{spread(linux_startup)} from process start |",
+        "| First frame, median (min–max) | Time |",
+        "| --- | --- |",
+        f"| Chromium, from navigation, {len(frames)} loads | {spread(frames)} |",
+        f"| Chromium through 10 Mbit/s and 40 ms, cold, {len(throttled[0])} loads | "
+        f"{spread(throttled[0])} |",
+        f"| Chromium through 10 Mbit/s and 40 ms, repeat visit (service worker), "
+        f"{len(throttled[1])} loads | {spread(throttled[1])} |",
+        f"| Linux (xcb), from process start, {len(linux_startup)} runs | {spread(linux_startup)} |",
+        "",
+        "| | " + " | ".join(e.capitalize() if e != "webkit" else "WebKit" for e in engines)
+        + " | Linux (xcb) |",
+        "| --- |" + " --- |" * (len(engines) + 1),
     ]
     for speed in rb.SPEEDS:
-        a, b = web_ticks[speed], linux_ticks[speed]
-        share = [t / i * 100 for t, i in zip(a["ticks"], a["ideal"])]
-        lines.append(
-            f"| Ticks in a round at {speed} (ideal for the clock step), interval median | "
-            f"{', '.join(map(str, a['ticks']))} ({', '.join(map(str, a['ideal']))}): "
-            f"{min(share):.1f} %, {a['interval_median_ms']:.1f} ms | "
-            f"{', '.join(map(str, b['ticks']))} ({', '.join(map(str, b['ideal']))}), "
-            f"{b['interval_median_ms']:.1f} ms |")
+        cells = []
+        for engine in engines:
+            a = ticks[engine][speed]
+            share = min(t / i * 100 for t, i in zip(a["ticks"], a["ideal"]))
+            cells.append(f"{', '.join(map(str, a['ticks']))} of "
+                         f"{', '.join(map(str, a['ideal']))}: {share:.1f} %, "
+                         f"{a['interval_median_ms']:.1f} ms")
+        b = linux_ticks[speed]
+        lines.append(f"| Ticks in a round at {speed} (of the ideal for the clock step), "
+                     f"interval median | {' | '.join(cells)} | "
+                     f"{', '.join(map(str, b['ticks']))} of {', '.join(map(str, b['ideal']))}, "
+                     f"{b['interval_median_ms']:.1f} ms |")
     for speed in rb.SPEEDS:
-        a, b = web_ticks[speed], linux_ticks[speed]
-        lines.append(
-            f"| Tick work at {speed}, median / p99 | {a['work_median_us']:.0f} / "
-            f"{a['work_p99_us']:.0f} µs | {b['work_median_us']:.0f} / {b['work_p99_us']:.0f} µs |")
-    gaps = [r["frame_gap_ms"] for r in played]
+        cells = [f"{ticks[e][speed]['work_median_us']:.0f} / {ticks[e][speed]['work_p99_us']:.0f} µs"
+                 for e in engines]
+        b = linux_ticks[speed]
+        lines.append(f"| Tick work at {speed}, median / p99 | {' | '.join(cells)} | "
+                     f"{b['work_median_us']:.0f} / {b['work_p99_us']:.0f} µs |")
 
-    def posted(ticks):
+    def posted(figures):
         """Posted clicks' latencies over every speed, as "median / max" in ms."""
-        us = [c for speed in rb.SPEEDS for c in ticks[speed]["clicks"]]
+        us = [c for speed in rb.SPEEDS for c in figures[speed]["clicks"]]
         return f"{rb.median(us) / 1000:.2f} / {max(us) / 1000:.2f} ms"
+    gaps = [f"{max(r['frame_gap_ms'] for r in played[e]):.1f} ms" for e in engines]
     lines += [
-        f"| Longest time between two frames during a round | {max(gaps):.1f} ms | – |",
-        f"| Click posted in a wait to count shown, median / max | {posted(web_ticks)} | "
-        f"{posted(linux_ticks)} |",
-        f"| Mouse press on the picture to count shown, median / max of {len(clicks)} | "
-        f"{rb.median(clicks):.1f} / {max(clicks):.1f} ms | – |",
+        f"| Longest time between two frames during a round | {' | '.join(gaps)} | – |",
+        f"| Click posted in a wait to count shown, median / max | "
+        f"{' | '.join(posted(ticks[e]) for e in engines)} | {posted(linux_ticks)} |",
+        "",
+        f"A mouse press on the picture to the count shown, in Chromium, median / max of "
+        f"{len(clicks)}: {rb.median(clicks):.1f} / {max(clicks):.1f} ms.",
         "",
     ]
     return "\n".join(lines)
@@ -221,6 +270,9 @@ def main():
     parser.add_argument("--runs", type=int, default=9, help="page loads")
     parser.add_argument("--rounds", type=int, default=1, help="rounds per speed")
     parser.add_argument("--presses", type=int, default=15, help="clicks timed")
+    parser.add_argument("--throttled-runs", type=int, default=5,
+                        help="page loads through a slow connection, cold and repeat")
+    parser.add_argument("--engines", nargs="+", default=list(ENGINES), choices=ENGINES)
     parser.add_argument("--docs", default=str(rb.ROOT / "docs"))
     args = parser.parse_args()
     started = time.strftime("%Y-%m-%d %H:%M %Z")
@@ -229,11 +281,12 @@ def main():
     weight = page_weight(site)
     with web.Site(str(site)) as game_site, web.Site(str(bench_site)) as bench:
         frames = first_frames(game_site.url, args.runs)
+        throttled = throttled_first_frames(game_site.url, args.throttled_runs)
         clicks = click_latencies(game_site.url, args.presses)
-        played = web_rounds(bench.url, args.rounds)
+        played = {engine: web_rounds(bench.url, args.rounds, engine) for engine in args.engines}
     linux_startup, linux_played = linux_side(Path(args.linux), args.runs, args.rounds)
-    section = report(weight, frames, linux_startup, clicks, played, linux_played, started,
-                     time.monotonic() - clock_start)
+    section = report(weight, frames, throttled, linux_startup, clicks, played, linux_played,
+                     started, time.monotonic() - clock_start)
     rb.splice(Path(args.docs) / "PERFORMANCE.md", MARK, section)
     # `make bench` rewrites PERFORMANCE.md and puts this section back from here.
     (rb.ROOT / "bench" / "web-results.md").write_text(section)
