@@ -66,7 +66,7 @@ window.quorvelPresses = [];
 const canvas = document.getElementById('qtcanvas');
 window.addEventListener('pointerdown', e => {
   const [x, y, w, h] = quorvelControl('picIco').rect;
-  const r = Element.prototype.getBoundingClientRect.call(canvas), s = r.width / 711;
+  const r = Element.prototype.getBoundingClientRect.call(canvas), s = r.width / canvas.offsetWidth;
   const px = (e.clientX - r.left) / s, py = (e.clientY - r.top) / s;
   quorvelPresses.push({px, py, hit: px >= x && px < x + w && py >= y && py < y + h});
 }, {capture: true});
