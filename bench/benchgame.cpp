@@ -75,11 +75,11 @@ std::string array(const std::vector<T> &values, F format)
 
 double waitSecondsFor(const QString &speed)
 {
-    if (speed == QLatin1String("MEDIUM"))
-        return 0.035;
-    if (speed == QLatin1String("INSANITY"))
-        return 0.02;
-    return 0.05;
+    for (const layout::Speed &known : layout::kSpeeds) {
+        if (speed == QLatin1String(known.listText))
+            return known.waitSeconds;
+    }
+    return layout::kSpeeds.front().waitSeconds;
 }
 
 // Rounds at each speed on a clock that only moves while the game waits, started at
@@ -98,9 +98,9 @@ double waitSecondsFor(const QString &speed)
         json += std::string(firstStart ? "" : ",") + quoted(start.step) + ":{";
         firstStart = false;
         bool firstSpeed = true;
-        for (const char *speed : layout::kSpeedNames) {
-            json += std::string(firstSpeed ? "" : ",") + quoted(speed) + ":" +
-                    std::to_string(idealTicks(QString::fromUtf8(speed), start.ms));
+        for (const layout::Speed &speed : layout::kSpeeds) {
+            json += std::string(firstSpeed ? "" : ",") + quoted(speed.listText) + ":" +
+                    std::to_string(idealTicks(QString::fromUtf8(speed.listText), start.ms));
             firstSpeed = false;
         }
         json += "}";

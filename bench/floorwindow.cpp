@@ -35,8 +35,8 @@ QWidget *plainControl(const layout::Control &design, QWidget *window)
     switch (design.kind) {
     case layout::Kind::List: {
         auto *list = new QListWidget(window);
-        for (const char *name : layout::kSpeedNames)
-            list->addItem(QString::fromUtf8(name));
+        for (const layout::Speed &speed : layout::kSpeeds)
+            list->addItem(QString::fromUtf8(speed.listText));
         list->setCurrentRow(0);
         return list;
     }

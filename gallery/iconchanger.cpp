@@ -18,7 +18,7 @@ std::optional<qint16> roundToInteger(double value)
 
 std::optional<qint16> galleryIndex(float r)
 {
-    return roundToInteger(static_cast<double>(r) * 56.0);
+    return roundToInteger(static_cast<double>(r) * (frmIco::kPictureCount - 1));
 }
 
 void IconChanger::cmdIco_Click(Clock &clock, RandomSource &random, ErrorReport &errors,

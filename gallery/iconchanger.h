@@ -16,8 +16,8 @@ class RandomSource;
 // Out of the 16-bit range it gives nothing: the conversion overflows.
 std::optional<qint16> roundToInteger(double value);
 
-// The gallery element for a draw r in [0, 1): r × 56 rounded as above, so the two end
-// elements come up half as often as the others.
+// The gallery element for a draw r in [0, 1): r × (kPictureCount - 1) rounded as above,
+// so the two end elements come up half as often as the others.
 std::optional<qint16> galleryIndex(float r);
 
 // "Change Icon": puts a randomly drawn gallery picture into the wandering picture box.

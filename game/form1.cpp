@@ -76,8 +76,8 @@ void Form1::createControls()
         switch (design.kind) {
         case layout::Kind::List: {
             auto *list = new ListBox(this);
-            for (const char *name : layout::kSpeedNames) {
-                auto *item = new QListWidgetItem(QString::fromUtf8(name), list);
+            for (const layout::Speed &speed : layout::kSpeeds) {
+                auto *item = new QListWidgetItem(QString::fromUtf8(speed.listText), list);
                 item->setData(Qt::UserRole, 0);
             }
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -148,7 +148,7 @@ void Form1::createControls()
 
 void Form1::Form_Load()
 {
-    if (!setListText(*lstSpeed_, QStringLiteral("EASY")))
+    if (!setListText(*lstSpeed_, QString::fromUtf8(layout::kSpeeds.front().listText)))
         services_.errors.raise(RuntimeError::InvalidPropertyValue);
     state_.piValue = 3.14f;
 }
@@ -161,12 +161,12 @@ void Form1::cmdGo_Click()
     setCaption(*lblClicks_, integerText(0));
     picIco_->setEnabled(true);
     setCaption(*lblFeedback_, QStringLiteral(" "));
-    if (listText(*lstSpeed_) == QLatin1String("EASY"))
-        state_.speedLevel = 1;
-    else if (listText(*lstSpeed_) == QLatin1String("MEDIUM"))
-        state_.speedLevel = 2;
-    else if (listText(*lstSpeed_) == QLatin1String("INSANITY"))
-        state_.speedLevel = 3;
+    // A list text that names no speed leaves the last round's level as it was.
+    const QString speedText = listText(*lstSpeed_);
+    for (const layout::Speed &speed : layout::kSpeeds) {
+        if (speedText == QLatin1String(speed.listText))
+            state_.speedLevel = speed.level;
+    }
     state_.roundStart = clock.now();
     float heading = 0.0f;
     state_.stepLength = kStepLength;
@@ -185,12 +185,10 @@ void Form1::cmdGo_Click()
 
         state_.turnRoll = services_.random.next();
 
-        if (state_.speedLevel == 1)
-            TimeOut(0.05);
-        if (state_.speedLevel == 2)
-            TimeOut(0.035);
-        if (state_.speedLevel == 3)
-            TimeOut(0.02);
+        for (const layout::Speed &speed : layout::kSpeeds) {
+            if (state_.speedLevel == speed.level)
+                TimeOut(speed.waitSeconds);
+        }
 
         moveIcon(heading, state_, *picGeometry_, formGeometry_, services_.errors);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRgb>
+#include <QtGlobal>
 
 #include <array>
 
@@ -43,6 +44,19 @@ inline constexpr std::array<Control, 10> kControls{{
     {"picIco", Kind::Picture, 3480, 2520, 780, 780, 0, "", Face::Default, 0},
 }};
 
-inline constexpr std::array<const char *, 3> kSpeedNames{"EASY", "MEDIUM", "INSANITY"};
+// The speeds, in the list's order: what the list shows, the level a round records, and
+// the wait between two steps of the picture.
+struct Speed
+{
+    const char *listText;
+    qint16 level;
+    double waitSeconds;
+};
+
+inline constexpr std::array<Speed, 3> kSpeeds{{
+    {"EASY", 1, 0.05},
+    {"MEDIUM", 2, 0.035},
+    {"INSANITY", 3, 0.02},
+}};
 
 } // namespace layout
