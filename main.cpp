@@ -1,11 +1,12 @@
 #include "clock.h"
+#include "commandline.h"
+#include "displayopening.h"
 #include "errorreport.h"
 #include "eventpump.h"
 #include "form1.h"
 #include "layout.h"
 #include "programend.h"
 #include "randomsource.h"
-#include "startup.h"
 #include "toolkit.h"
 
 #include <QApplication>

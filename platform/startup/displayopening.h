@@ -1,12 +1,5 @@
 #pragma once
 
-#include <optional>
-
-// The game takes no arguments, but answers the two that every program is asked:
-// `--help` (or `-h`) and `--version` each print one line; the exit status is then returned.
-// Anything else is ignored (nullopt: go on and open the window).
-std::optional<int> answerCommandLine(int argc, char *argv[], const char *version);
-
 // Watches the opening of the window system connection. If it cannot be opened, Qt's
 // own report is replaced by one plain line that names the display it could not open,
 // and the program ends with status 1.

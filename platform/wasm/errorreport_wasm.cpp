@@ -1,6 +1,6 @@
 #include "errorreport.h"
 
-#include "page.h"
+#include "pageend.h"
 
 // A page cannot show a modal box and then close: the box's title and message go into
 // the page, in place of the game.

@@ -1,6 +1,6 @@
 #include "programend.h"
 
-#include "page.h"
+#include "pageend.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "startup.h"
+#include "displayopening.h"
 
 #include "programend.h"
 
@@ -7,7 +7,6 @@
 #include <QtGlobal>
 
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -74,22 +73,6 @@ void replay()
 }
 
 } // namespace
-
-std::optional<int> answerCommandLine(int argc, char *argv[], const char *version)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::puts("Usage: quorvel (a reflex game: pick a speed, press GO! and click the "
-                      "wandering picture; no options but -h or --help, and --version)");
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("quorvel %s\n", version);
-            return 0;
-        }
-    }
-    return std::nullopt;
-}
 
 DisplayOpening::DisplayOpening()
 {
