@@ -507,8 +507,10 @@ void TestClicks::heldKeyPressesAButtonOnce()
     for (auto *button : form.findChildren<CommandButton *>())
         connect(button, &CommandButton::Click, this, [&clicks, button] { ++clicks[button->objectName()]; });
     const bool unmarkedPairs = keys.contains('x');
-    HeldKeys::setRepeatPairGrace(unmarkedPairs ? 50 : 0);
-    const auto restore = qScopeGuard([] { HeldKeys::setRepeatPairGrace(0); });
+    HeldKeys &held = HeldKeys::of(*QCoreApplication::instance());
+    const int grace = held.repeatPairGrace();
+    held.setRepeatPairGrace(unmarkedPairs ? 50 : 0);
+    const auto restore = qScopeGuard([&held, grace] { held.setRepeatPairGrace(grace); });
     form.findChild<QWidget *>(focus)->setFocus();
 
     static quint64 time = 1000000; // time stamps only grow, from row to row as well

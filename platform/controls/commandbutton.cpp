@@ -1,7 +1,5 @@
 #include "commandbutton.h"
 
-#include "heldkeys.h"
-
 #include <QApplication>
 #include <QFontInfo>
 #include <QKeyEvent>
@@ -15,9 +13,10 @@ CommandButton::CommandButton(const QString &text, QWidget *parent)
 {
     setAutoDefault(false);
     setDefault(false);
-    HeldKeys::instance(); // watching from the first key on
-    release_.setSingleShot(true);
-    connect(&release_, &QTimer::timeout, this, &CommandButton::keyPressDone);
+    connect(&keys_, &ButtonKeys::pressed, this, [this] {
+        if (takesClicks())
+            click();
+    });
     connect(this, &QAbstractButton::clicked, this, [this] {
         if (takesClicks())
             emit Click();
@@ -27,81 +26,31 @@ CommandButton::CommandButton(const QString &text, QWidget *parent)
     fitCaption();
 }
 
-bool CommandButton::pressesButtons(int key)
-{
-    return key == Qt::Key_Space || key == Qt::Key_Select || key == Qt::Key_Return
-        || key == Qt::Key_Enter;
-}
-
 void CommandButton::keyPressEvent(QKeyEvent *event)
 {
-    if (!pressesButtons(event->key())) {
+    if (keys_.keyPress(*event))
+        event->accept();
+    else
         QPushButton::keyPressEvent(event);
-        return;
-    }
-    event->accept();
-    const HeldKeys::Press press = HeldKeys::instance().press(*event);
-    if (release_.isActive()) {
-        // The release just before was a held key's repeat after all: still held.
-        if (event->key() == heldKey_ && !press.fresh && press.hold == heldSince_) {
-            release_.stop();
-            return;
-        }
-        keyPressDone();
-        return;
-    }
-    if (!press.fresh || heldKey_ != 0)
-        return;
-    heldKey_ = event->key();
-    heldSince_ = press.hold;
-    setDown(true);
 }
 
 void CommandButton::keyReleaseEvent(QKeyEvent *event)
 {
-    if (!pressesButtons(event->key())) {
-        QPushButton::keyReleaseEvent(event);
-        return;
-    }
-    event->accept();
-    if (event->isAutoRepeat() || event->key() != heldKey_ || release_.isActive())
-        return;
-    const int grace = HeldKeys::instance().repeatPairGrace();
-    if (grace > 0)
-        release_.start(grace);
+    if (keys_.keyRelease(*event))
+        event->accept();
     else
-        keyPressDone();
-}
-
-void CommandButton::keyPressDone()
-{
-    release_.stop();
-    const bool pressed = heldKey_ != 0 && hasFocus();
-    letGo();
-    if (pressed && takesClicks())
-        click();
-}
-
-void CommandButton::letGo()
-{
-    release_.stop();
-    // Only a key's press is undone here: a mouse button may be down on the button while
-    // the window is made active and the focus arrives.
-    if (heldKey_ != 0)
-        setDown(false);
-    heldKey_ = 0;
-    heldSince_ = 0;
+        QPushButton::keyReleaseEvent(event);
 }
 
 void CommandButton::focusInEvent(QFocusEvent *event)
 {
-    letGo();
+    keys_.letGo();
     QPushButton::focusInEvent(event);
 }
 
 void CommandButton::focusOutEvent(QFocusEvent *event)
 {
-    letGo();
+    keys_.letGo();
     QPushButton::focusOutEvent(event);
 }
 

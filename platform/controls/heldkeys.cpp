@@ -4,21 +4,17 @@
 #include <QKeyEvent>
 #include <QWindow>
 
-HeldKeys &HeldKeys::instance()
+HeldKeys &HeldKeys::of(QCoreApplication &app)
 {
-    static HeldKeys *keys = new HeldKeys; // lives as long as the application
-    return *keys;
+    if (auto *keys = app.findChild<HeldKeys *>(QString(), Qt::FindDirectChildrenOnly))
+        return *keys;
+    return *new HeldKeys(app);
 }
 
-HeldKeys::HeldKeys()
+HeldKeys::HeldKeys(QCoreApplication &app)
+    : QObject(&app)
 {
-    setParent(QCoreApplication::instance());
-    QCoreApplication::instance()->installEventFilter(this);
-}
-
-void HeldKeys::setRepeatPairGrace(int graceMs)
-{
-    instance().graceMs_ = graceMs;
+    app.installEventFilter(this);
 }
 
 HeldKeys::Press HeldKeys::press(const QKeyEvent &event) const

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QObject>
 
+class QCoreApplication;
 class QKeyEvent;
 
 // Which keys the player is holding down, across all the game's windows, and whether a
@@ -15,6 +16,8 @@ class QKeyEvent;
 // Only the key events the window system hands to a window are watched.
 class HeldKeys final : public QObject
 {
+    Q_OBJECT
+
 public:
     struct Press
     {
@@ -22,12 +25,14 @@ public:
         quint64 hold; // the hold it belongs to, 0 for a press no window saw
     };
 
-    static HeldKeys &instance();
+    // The application's own, made the first time it is asked for: it watches from then
+    // on and goes with the application.
+    static HeldKeys &of(QCoreApplication &app);
 
     // Where a held key can repeat as an unmarked release and press with one time stamp
     // (X11), a release ends a hold only once `graceMs` have passed without that press.
     // 0 (the default): every unmarked release ends its hold at once.
-    static void setRepeatPairGrace(int graceMs);
+    void setRepeatPairGrace(int graceMs) { graceMs_ = graceMs; }
     int repeatPairGrace() const { return graceMs_; }
 
     // What the window system made of `event`, a key press now being delivered.
@@ -37,7 +42,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    HeldKeys();
+    explicit HeldKeys(QCoreApplication &app);
     void pressed(const QKeyEvent &event);
     void released(const QKeyEvent &event);
 

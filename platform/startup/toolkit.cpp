@@ -54,5 +54,5 @@ void setUpToolkit(QApplication &app)
     app.setFont(sansSerifFont(kDialogFontPixels));
     installAccessibility();
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        HeldKeys::setRepeatPairGrace(kX11RepeatPairGraceMs);
+        HeldKeys::of(app).setRepeatPairGrace(kX11RepeatPairGraceMs);
 }
