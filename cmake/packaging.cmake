@@ -1,19 +1,12 @@
-# Installs the game the way a desktop expects it (program, menu entry, icons,
-# AppStream metainfo, manual page) and makes a Debian package of it with CPack.
+# Owns the Debian package, and the installation it packs: the game the way a desktop
+# expects it (program, menu entry, icons, AppStream metainfo, manual page), made into
+# a Debian package with CPack.
 #
 # `cmake --install` puts the program in bin/. The Debian package puts it in
 # /usr/games instead, where Debian keeps games, by installing it a second time
 # from the component `debian-games` that only CPack asks for.
 
 include(GNUInstallDirs)
-
-# The Windows build: the program's icon and version resources, and a setup
-# program beside the zip instead of a Debian package.
-if(WIN32)
-    include(${CMAKE_CURRENT_LIST_DIR}/windows-program.cmake)
-    include(${CMAKE_CURRENT_LIST_DIR}/windows-installer.cmake)
-    return()
-endif()
 
 find_program(GZIP_EXECUTABLE gzip REQUIRED)
 set(quorvel_pkg_dir ${CMAKE_CURRENT_BINARY_DIR}/packaging)

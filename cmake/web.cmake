@@ -1,6 +1,6 @@
-# What the browser build (the `web` preset: Qt for WebAssembly with emscripten) adds:
-# the text face embedded, the round's wait made resumable, and the page, written
-# with precompressed copies to QUORVEL_WEB_DIR by every build.
+# Owns the browser build (the `web` preset: Qt for WebAssembly with emscripten): the
+# text face embedded, the round's wait made resumable, and the page, written with
+# precompressed copies to QUORVEL_WEB_DIR by every build.
 
 set(QUORVEL_WEB_DIR ${CMAKE_BINARY_DIR}/site CACHE PATH "Where the browser build writes its page")
 
