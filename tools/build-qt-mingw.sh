@@ -90,7 +90,6 @@ if [ ! -f "$src/.quorvel-unpacked" ]; then
     touch "$src/.quorvel-unpacked"
 fi
 
-build=$work/build
 mkdir -p "$build"
 if [ ! -f "$build/build.ninja" ]; then
     # The smallest Qt the game and its tests need: Core, Gui, Widgets, Test,

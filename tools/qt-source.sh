@@ -1,6 +1,7 @@
+# shellcheck shell=bash
 # Shared by the scripts that build Qt for another platform from the Debian
 # source of the host's own Qt version (sourced, not run). The build's steps use
-# the script's version (the host Qt's) and prefix (the cache folder).
+# the script's prefix, the cache folder.
 
 installed() { dpkg-query -W -f='${Status}\n' "$1" 2>/dev/null | grep -q '^install ok installed$'; }
 
@@ -79,15 +80,17 @@ qt_cached() {
     echo "Qt $(qt_version) for $platform already built in $prefix"
 }
 
-# Sets work and src for a build for the platform named $1: the host Qt's source,
-# unpacked into a work folder beside the cache. The source and the build stay there
-# until Qt is installed, so an interrupted build carries on where it stopped.
+# Sets work, src and build for a build for the platform named $1: a work folder
+# beside the cache, the host Qt's source unpacked in it, and the build folder there.
+# The source and the build stay until Qt is installed, so an interrupted build
+# carries on where it stopped.
 qt_build_start() {
     work=$prefix.build
     mkdir -p "$work"
-    echo "Building Qt $version ($(qt_source_id)) for $1 into $prefix"
+    echo "Building Qt $(qt_version) ($(qt_source_id)) for $1 into $prefix"
     echo "Work folder: $work"
     src=$(fetch_qt_source "$work")
+    build=$work/build
 }
 
 # The folder of the host Qt's CMake files, whose tools (moc, rcc, uic) the build runs.
@@ -106,5 +109,5 @@ qt_build_finish() {
     "$check"
     qt_source_id > "$prefix/.quorvel-built-from"
     rm -rf "$work"
-    echo "Qt $version for $platform installed in $prefix ($(du -sh "$prefix" | cut -f1))"
+    echo "Qt $(qt_version) for $platform installed in $prefix ($(du -sh "$prefix" | cut -f1))"
 }

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the package checks: every check prints "ok" or "FAIL" and is counted, so
 # that a script names all that is wrong before it fails.
 
