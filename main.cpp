@@ -5,6 +5,7 @@
 #include "eventpump.h"
 #include "form1.h"
 #include "layout.h"
+#include "product.h"
 #include "programend.h"
 #include "randomsource.h"
 #include "toolkit.h"
@@ -13,7 +14,7 @@
 
 int main(int argc, char *argv[])
 {
-    if (const auto status = answerCommandLine(argc, argv, QUORVEL_VERSION))
+    if (const auto status = answerCommandLine(argc, argv, product::kVersion))
         return *status;
 
     // Other arguments are not for the game, nor for Qt.
@@ -21,7 +22,7 @@ int main(int argc, char *argv[])
     DisplayOpening opening;
     QApplication app(appArgc, argv);
     opening.opened();
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.quorvel"));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(product::kAppId));
     setUpToolkit(app);
 
     SystemClock clock;

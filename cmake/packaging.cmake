@@ -1,26 +1,12 @@
-# Installs the game the way a desktop expects it (program, menu entry, icons,
-# AppStream metainfo, manual page) and makes a Debian package of it with CPack.
+# Owns the Debian package, and the installation it packs: the game the way a desktop
+# expects it (program, menu entry, icons, AppStream metainfo, manual page), made into
+# a Debian package with CPack.
 #
 # `cmake --install` puts the program in bin/. The Debian package puts it in
 # /usr/games instead, where Debian keeps games, by installing it a second time
 # from the component `debian-games` that only CPack asks for.
 
 include(GNUInstallDirs)
-
-set(QUORVEL_APP_ID "org.example.quorvel")
-set(QUORVEL_HOMEPAGE "https://quorvel.example.org/")
-set(QUORVEL_MAINTAINER "Brinhalt <quorvel@example.org>")
-set(QUORVEL_RELEASE_DATE "Mon, 07 Dec 2026 10:00:00 +0000")
-set(QUORVEL_PRODUCT "Brinhalt's Quorvel")
-set(QUORVEL_PUBLISHER "Brinhalt")
-
-# The Windows build: the program's icon and version resources, and a setup
-# program beside the zip instead of a Debian package.
-if(WIN32)
-    include(${CMAKE_CURRENT_LIST_DIR}/windows-program.cmake)
-    include(${CMAKE_CURRENT_LIST_DIR}/windows-installer.cmake)
-    return()
-endif()
 
 find_program(GZIP_EXECUTABLE gzip REQUIRED)
 set(quorvel_pkg_dir ${CMAKE_CURRENT_BINARY_DIR}/packaging)
@@ -38,9 +24,17 @@ install(TARGETS quorvel
 install(TARGETS quorvel
     RUNTIME DESTINATION games COMPONENT debian-games EXCLUDE_FROM_ALL)
 
-install(FILES ${PROJECT_SOURCE_DIR}/assets/${QUORVEL_APP_ID}.desktop
+# The menu entry, the metainfo and the manual page name the game, its version and its
+# release from cmake/product.cmake.
+configure_file(${PROJECT_SOURCE_DIR}/assets/quorvel.desktop.in
+    ${quorvel_pkg_dir}/${QUORVEL_APP_ID}.desktop @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/assets/quorvel.metainfo.xml.in
+    ${quorvel_pkg_dir}/${QUORVEL_APP_ID}.metainfo.xml @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/assets/quorvel.6.in ${quorvel_pkg_dir}/quorvel.6 @ONLY)
+
+install(FILES ${quorvel_pkg_dir}/${QUORVEL_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT data)
-install(FILES ${PROJECT_SOURCE_DIR}/assets/${QUORVEL_APP_ID}.metainfo.xml
+install(FILES ${quorvel_pkg_dir}/${QUORVEL_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT data)
 foreach(size IN ITEMS 16 32 48 64 128 256)
     install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/quorvel-${size}.png
@@ -48,9 +42,7 @@ foreach(size IN ITEMS 16 32 48 64 128 256)
         RENAME quorvel.png COMPONENT data)
 endforeach()
 
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-    ${PROJECT_SOURCE_DIR}/assets/quorvel.6)
-quorvel_gzip(${PROJECT_SOURCE_DIR}/assets/quorvel.6 ${quorvel_pkg_dir}/quorvel.6.gz)
+quorvel_gzip(${quorvel_pkg_dir}/quorvel.6 ${quorvel_pkg_dir}/quorvel.6.gz)
 install(FILES ${quorvel_pkg_dir}/quorvel.6.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 COMPONENT data)
 
@@ -62,11 +54,11 @@ Upstream-Contact: @QUORVEL_MAINTAINER@
 Source: @QUORVEL_HOMEPAGE@
 
 Files: *
-Copyright: 2026 Brinhalt
+Copyright: @QUORVEL_COPYRIGHT@
 License: GPL-3+
 
 Files: assets/@QUORVEL_APP_ID@.metainfo.xml
-Copyright: 2026 Brinhalt
+Copyright: @QUORVEL_COPYRIGHT@
 License: CC0-1.0
 
 License: GPL-3+
@@ -90,12 +82,35 @@ License: CC0-1.0
  On Debian systems, the complete text of the CC0 1.0 Universal licence
  can be found in "/usr/share/common-licenses/CC0-1.0".
 ]])
+
+# Debian's changelog dates the release the way e-mail does, "Mon, 07 Dec 2026".
+function(quorvel_mail_date iso out)
+    string(REPLACE "-" ";" parts ${iso})
+    list(GET parts 0 year)
+    list(GET parts 1 month)
+    list(GET parts 2 day)
+    set(names Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+    math(EXPR index "${month} - 1")
+    list(GET names ${index} name)
+    # The day of the week by Sakamoto's method, counted from Sunday.
+    set(offsets 0 3 2 5 0 3 5 1 4 6 2 4)
+    list(GET offsets ${index} offset)
+    set(y ${year})
+    if(month LESS 3)
+        math(EXPR y "${y} - 1")
+    endif()
+    math(EXPR weekday "(${y} + ${y} / 4 - ${y} / 100 + ${y} / 400 + ${offset} + ${day}) % 7")
+    set(days Sun Mon Tue Wed Thu Fri Sat)
+    list(GET days ${weekday} weekday)
+    set(${out} "${weekday}, ${day} ${name} ${year}" PARENT_SCOPE)
+endfunction()
+quorvel_mail_date(${QUORVEL_RELEASE_DATE} QUORVEL_RELEASE_DAY)
 file(CONFIGURE OUTPUT ${quorvel_pkg_dir}/changelog @ONLY CONTENT [[
 @PROJECT_NAME@ (@PROJECT_VERSION@) unstable; urgency=medium
 
   * First release.
 
- -- @QUORVEL_MAINTAINER@  @QUORVEL_RELEASE_DATE@
+ -- @QUORVEL_MAINTAINER@  @QUORVEL_RELEASE_DAY@ 10:00:00 +0000
 ]])
 quorvel_gzip(${quorvel_pkg_dir}/changelog ${quorvel_pkg_dir}/changelog.gz)
 install(FILES ${quorvel_pkg_dir}/copyright ${quorvel_pkg_dir}/changelog.gz
@@ -129,11 +144,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation (>= 1:2.1) | fonts-liberation2")
 # Qt's Wayland plugin: without it the game cannot start in a session without X.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [[
-Brinhalt's Quorvel shows a picture that wanders about its window by itself.
+string(CONFIGURE [[
+@QUORVEL_PRODUCT@ shows a picture that wanders about its window by itself.
 Pick a speed (EASY, MEDIUM or INSANITY), press GO! and click the picture as
 often as you can in ten seconds; a one-line verdict rates the result.
 
-The game comes with 57 pictures to chase.]])
+The game comes with 57 pictures to chase.]] CPACK_DEBIAN_PACKAGE_DESCRIPTION @ONLY)
 
 include(CPack)

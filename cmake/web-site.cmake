@@ -17,7 +17,7 @@ set(icons quorvel-192.png quorvel-512.png quorvel-maskable-192.png quorvel-maska
 foreach(icon ${icons})
     file(COPY_FILE ${ICONS}/${icon} ${SITE}/${icon})
 endforeach()
-file(COPY_FILE ${WEB_ASSETS}/manifest.webmanifest ${SITE}/manifest.webmanifest)
+configure_file(${WEB_ASSETS}/manifest.webmanifest.in ${SITE}/manifest.webmanifest @ONLY)
 set(packed index.html ${PROGRAM}.js ${PROGRAM}.wasm qtloader.js manifest.webmanifest)
 if(LICENCE)
     file(COPY_FILE ${LICENCE} ${SITE}/LiberationSans-LICENSE.txt)

@@ -1,6 +1,6 @@
-# What the browser build (the `web` preset: Qt for WebAssembly with emscripten) adds:
-# the text face embedded, the round's wait made resumable, and the page, written
-# with precompressed copies to QUORVEL_WEB_DIR by every build.
+# Owns the browser build (the `web` preset: Qt for WebAssembly with emscripten): the
+# text face embedded, the round's wait made resumable, and the page, written with
+# precompressed copies to QUORVEL_WEB_DIR by every build.
 
 set(QUORVEL_WEB_DIR ${CMAKE_BINARY_DIR}/site CACHE PATH "Where the browser build writes its page")
 
@@ -57,13 +57,15 @@ function(quorvel_web_page target site environment)
             "-DPAGE=${page}"
             "-DQUORVEL_PAGE_ENVIRONMENT=${environment}"
             "-DQUORVEL_VERSION=${PROJECT_VERSION}"
+            "-DQUORVEL_PRODUCT=${QUORVEL_PRODUCT}"
+            "-DQUORVEL_SHORT_NAME=${QUORVEL_SHORT_NAME}"
             "-DLOADER=${QT6_INSTALL_PREFIX}/plugins/platforms/qtloader.js"
             "-DICON=${PROJECT_SOURCE_DIR}/assets/icons/quorvel-64.png"
             "-DLICENCE=${QUORVEL_TEXT_FACE_LICENCE}"
             "-DSITE=${site}"
             -P ${PROJECT_SOURCE_DIR}/cmake/web-site.cmake
         DEPENDS ${target} ${page} ${PROJECT_SOURCE_DIR}/cmake/web-site.cmake
-            ${PROJECT_SOURCE_DIR}/assets/web/sw.js.in ${PROJECT_SOURCE_DIR}/assets/web/manifest.webmanifest
+            ${PROJECT_SOURCE_DIR}/assets/web/sw.js.in ${PROJECT_SOURCE_DIR}/assets/web/manifest.webmanifest.in
         COMMENT "Writing the page of ${target} to ${site}"
         VERBATIM)
     add_custom_target(${target}_page ${ARGN} DEPENDS ${site}/index.html)

@@ -1,6 +1,6 @@
-# What Windows shows of quorvel.exe itself: its icon (assets/icons/quorvel.ico,
-# made by tools/make_program_icons.py) and its version information, as a resource
-# script compiled by MinGW's windres into the program.
+# Owns what Windows shows of quorvel.exe itself (part of windows.cmake): its icon
+# (assets/icons/quorvel.ico, made by tools/make_program_icons.py) and its version
+# information, as a resource script compiled by MinGW's windres into the program.
 enable_language(RC)
 
 set(QUORVEL_ICO ${PROJECT_SOURCE_DIR}/assets/icons/quorvel.ico)

@@ -1,10 +1,7 @@
-# The Windows zip, build/windows/quorvel-<version>-win64.zip: quorvel.exe with
-# every DLL it loads that Windows itself does not have (Qt's, the platform,
-# style and image-format plugins, the MinGW runtime), stripped, and README.txt.
+# Owns the Windows zip, build/windows/quorvel-<version>-win64.zip (part of windows.cmake):
+# quorvel.exe with every DLL it loads that Windows itself does not have (Qt's, the
+# platform, style and image-format plugins, the MinGW runtime), stripped, and README.txt.
 # Made by every build of the `windows` preset.
-
-set(QUORVEL_ZIP_BASE quorvel-${PROJECT_VERSION}-win64)
-set(QUORVEL_ZIP ${CMAKE_BINARY_DIR}/${QUORVEL_ZIP_BASE}.zip)
 
 find_program(QUORVEL_OBJDUMP NAMES ${QUORVEL_MINGW_TRIPLET}-objdump objdump REQUIRED)
 find_program(QUORVEL_STRIP NAMES ${QUORVEL_MINGW_TRIPLET}-strip strip REQUIRED)

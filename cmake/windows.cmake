@@ -1,5 +1,11 @@
-# What the Windows build (the `windows` preset, cross-compiled with MinGW-w64)
-# adds: tests run under Wine, and the zip for players.
+# Owns the Windows build (the `windows` preset, cross-compiled with MinGW-w64): its
+# tests run under Wine, quorvel.exe's icon and version resources, the zip for players
+# and the setup program beside it.
+
+set(QUORVEL_ZIP_BASE quorvel-${PROJECT_VERSION}-win64)
+set(QUORVEL_ZIP ${CMAKE_BINARY_DIR}/${QUORVEL_ZIP_BASE}.zip)
+set(QUORVEL_SETUP_BASE quorvel-${PROJECT_VERSION}-win64-setup)
+set(QUORVEL_SETUP ${CMAKE_BINARY_DIR}/${QUORVEL_SETUP_BASE}.exe)
 
 # ctest runs the Windows programs through Wine.
 set(QUORVEL_WINEPATH)
@@ -22,4 +28,6 @@ configure_file(${PROJECT_SOURCE_DIR}/tests/windows/wine-run.sh.in
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
 
+include(${CMAKE_CURRENT_LIST_DIR}/windows-program.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/windows-zip.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/windows-installer.cmake)

@@ -40,7 +40,6 @@ install_packages "${packages[@]}"
 
 version=$(qt_version)
 prefix=$(prefix_for "$version")
-stamp=$prefix/.quorvel-built-from
 
 files_present() {
     local bin=$prefix/bin f
@@ -77,14 +76,7 @@ check() {
 
 qt_cached "$prefix" MinGW && exit 0
 
-# The source and the build stay next to the cache until Qt is installed, so an
-# interrupted build carries on where it stopped; they go once it is complete.
-work=$prefix.build
-mkdir -p "$work"
-echo "Building Qt $version ($(qt_source_id)) for $triplet into $prefix"
-echo "Work folder: $work"
-
-src=$(fetch_qt_source "$work")
+qt_build_start "$triplet"
 if [ ! -f "$src/.quorvel-unpacked" ]; then
     # The changes the cross build needs, and nothing else.
     plugin=$src/src/plugins/platforms/windows
@@ -98,10 +90,8 @@ if [ ! -f "$src/.quorvel-unpacked" ]; then
     touch "$src/.quorvel-unpacked"
 fi
 
-build=$work/build
 mkdir -p "$build"
 if [ ! -f "$build/build.ninja" ]; then
-    host_cmake=$(dirname "$(ls -d /usr/lib/*/cmake/Qt6CoreTools /usr/lib/cmake/Qt6CoreTools 2>/dev/null | head -n1)")
     # The smallest Qt the game and its tests need: Core, Gui, Widgets, Test,
     # accessibility and the .ico reader, with zlib, libpng, HarfBuzz, FreeType
     # and PCRE2 built in, so the DLLs need nothing but Windows and the runtime.
@@ -116,7 +106,7 @@ if [ ! -f "$build/build.ninja" ]; then
     cmake -S "$src" -B "$build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DQUORVEL_QT_MINGW="$prefix" \
-        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$(qt_host_cmake_dir)" \
         -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
         -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
@@ -131,10 +121,4 @@ if [ ! -f "$build/build.ninja" ]; then
         -DFEATURE_system_freetype=OFF -DFEATURE_system_pcre2=OFF \
         -DFEATURE_freetype=ON -DFEATURE_harfbuzz=ON -DFEATURE_png=ON
 fi
-cmake --build "$build" -j "${JOBS:-$(nproc)}"
-rm -rf "$prefix"
-cmake --install "$build"
-check
-qt_source_id > "$stamp"
-rm -rf "$work"
-echo "Qt $version for MinGW installed in $prefix ($(du -sh "$prefix" | cut -f1))"
+qt_build_finish check MinGW

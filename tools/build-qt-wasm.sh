@@ -64,7 +64,6 @@ esac
 install_packages "${packages[@]}"
 
 prefix=$(prefix_for "$version")
-stamp=$prefix/.quorvel-built-from
 EMSDK=$(emsdk_for "$version")
 export EMSDK
 # Debian's Node finds acorn here; a Node from elsewhere may not look.
@@ -81,13 +80,7 @@ files_present() {
 
 qt_cached "$prefix" WebAssembly && exit 0
 
-# The source and the build stay next to the cache until Qt is installed, so an
-# interrupted build carries on where it stopped; they go once it is complete.
-work=$prefix.build
-mkdir -p "$work"
-echo "Building Qt $version ($(qt_source_id)) for WebAssembly into $prefix"
-echo "Work folder: $work"
-src=$(fetch_qt_source "$work")
+qt_build_start WebAssembly
 if [ ! -f "$src/.quorvel-unpacked" ]; then
     # The changes to Qt's source. The browser platform plugin leaves out the three
     # fonts it embeds (1 MB): the game embeds the one face it draws with.
@@ -108,10 +101,8 @@ if [ ! -f "$src/.quorvel-unpacked" ]; then
     touch "$src/.quorvel-unpacked"
 fi
 
-build=$work/build
 mkdir -p "$build"
 if [ ! -f "$build/build.ninja" ]; then
-    host_cmake=$(dirname "$(ls -d /usr/lib/*/cmake/Qt6CoreTools /usr/lib/cmake/Qt6CoreTools 2>/dev/null | head -n1)")
     # The smallest Qt the game needs: Core, Gui (with WebGL, which the browser
     # platform draws through) and Widgets, linked statically, single-threaded.
     # Optimised for size (-Os): every byte is downloaded before the first frame.
@@ -123,56 +114,38 @@ if [ ! -f "$build/build.ninja" ]; then
     #   fonts come from the game (embedded), so no system font lookup.
     # Asyncify is not set here: the game's link step adds it, so Qt's
     # libraries do not depend on it.
-    # What the page never shows or runs, left out because every byte is downloaded
-    # (the accessibility factory and the style machinery reach all of it):
-    lighter=(
+    # And the features the page never shows or runs, left out because every byte is
+    # downloaded (the accessibility factory and the style machinery reach all of it):
+    left_out=(
         # the style-sheet style and the CSS parser behind it: the game sets no style sheet
-        -DFEATURE_style_stylesheet=OFF -DFEATURE_cssparser=OFF -DFEATURE_effects=OFF
+        style_stylesheet cssparser effects
         # widgets the game has no use for: only buttons, labels, a list and frames
-        -DFEATURE_treewidget=OFF -DFEATURE_tablewidget=OFF -DFEATURE_commandlinkbutton=OFF
-        -DFEATURE_datetimeedit=OFF -DFEATURE_stackedwidget=OFF -DFEATURE_textbrowser=OFF
-        -DFEATURE_splashscreen=OFF -DFEATURE_splitter=OFF -DFEATURE_formlayout=OFF
-        -DFEATURE_lcdnumber=OFF -DFEATURE_menu=OFF -DFEATURE_menubar=OFF
-        -DFEATURE_contextmenu=OFF -DFEATURE_lineedit=OFF -DFEATURE_radiobutton=OFF
-        -DFEATURE_spinbox=OFF -DFEATURE_tabbar=OFF -DFEATURE_tabwidget=OFF
-        -DFEATURE_combobox=OFF -DFEATURE_fontcombobox=OFF
-        -DFEATURE_toolbutton=OFF -DFEATURE_toolbar=OFF -DFEATURE_toolbox=OFF
-        -DFEATURE_mainwindow=OFF -DFEATURE_dockwidget=OFF
-        -DFEATURE_mdiarea=OFF -DFEATURE_statusbar=OFF -DFEATURE_progressbar=OFF
-        -DFEATURE_dial=OFF -DFEATURE_scroller=OFF
-        -DFEATURE_graphicsview=OFF -DFEATURE_graphicseffect=OFF -DFEATURE_textedit=OFF
-        -DFEATURE_syntaxhighlighter=OFF -DFEATURE_rubberband=OFF -DFEATURE_tooltip=OFF
-        -DFEATURE_statustip=OFF -DFEATURE_sizegrip=OFF -DFEATURE_calendarwidget=OFF
-        -DFEATURE_keysequenceedit=OFF -DFEATURE_tableview=OFF -DFEATURE_treeview=OFF
-        -DFEATURE_datawidgetmapper=OFF -DFEATURE_columnview=OFF -DFEATURE_completer=OFF
-        -DFEATURE_fscompleter=OFF -DFEATURE_undoview=OFF -DFEATURE_whatsthis=OFF
+        treewidget tablewidget commandlinkbutton datetimeedit stackedwidget textbrowser
+        splashscreen splitter formlayout lcdnumber menu menubar contextmenu lineedit
+        radiobutton spinbox tabbar tabwidget combobox fontcombobox toolbutton toolbar
+        toolbox mainwindow dockwidget mdiarea statusbar progressbar dial scroller
+        graphicsview graphicseffect textedit syntaxhighlighter rubberband tooltip
+        statustip sizegrip calendarwidget keysequenceedit tableview treeview
+        datawidgetmapper columnview completer fscompleter undoview whatsthis
         # no dialogs but the message box (with the check box it needs), which the
         # accessibility factory refers to: in the page an error is written into the page
-        -DFEATURE_colordialog=OFF -DFEATURE_filedialog=OFF -DFEATURE_fontdialog=OFF
-        -DFEATURE_progressdialog=OFF -DFEATURE_inputdialog=OFF -DFEATURE_errormessage=OFF
-        -DFEATURE_wizard=OFF
+        colordialog filedialog fontdialog progressdialog inputdialog errormessage wizard
         # documents, pictures, movies and undo stacks: the game draws plain text and icons
-        -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF
-        -DFEATURE_textmarkdownwriter=OFF -DFEATURE_movie=OFF -DFEATURE_pdf=OFF
-        -DFEATURE_picture=OFF -DFEATURE_undocommand=OFF -DFEATURE_undostack=OFF
-        -DFEATURE_undogroup=OFF -DFEATURE_systemtrayicon=OFF -DFEATURE_sessionmanager=OFF
-        -DFEATURE_validator=OFF -DFEATURE_standarditemmodel=OFF
-        -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF
+        textodfwriter textmarkdownreader textmarkdownwriter movie pdf picture
+        undocommand undostack undogroup systemtrayicon sessionmanager validator
+        standarditemmodel imageformat_ppm imageformat_xbm
         # no settings files, time zones, other calendars, command lines or model
         # proxies: a page has no files and the game no need of them (file types stay:
         # the platform plugin's drag and drop uses them)
-        -DFEATURE_settings=OFF
-        -DFEATURE_timezone=OFF -DFEATURE_datetimeparser=OFF -DFEATURE_commandlineparser=OFF
-        -DFEATURE_jalalicalendar=OFF -DFEATURE_hijricalendar=OFF
-        -DFEATURE_islamiccivilcalendar=OFF -DFEATURE_sortfilterproxymodel=OFF
-        -DFEATURE_identityproxymodel=OFF -DFEATURE_transposeproxymodel=OFF
-        -DFEATURE_concatenatetablesproxymodel=OFF -DFEATURE_filesystemwatcher=OFF
-        -DFEATURE_sharedmemory=OFF -DFEATURE_systemsemaphore=OFF
+        settings timezone datetimeparser commandlineparser jalalicalendar hijricalendar
+        islamiccivilcalendar sortfilterproxymodel identityproxymodel transposeproxymodel
+        concatenatetablesproxymodel filesystemwatcher sharedmemory systemsemaphore
     )
+    left_out=("${left_out[@]/#/-DFEATURE_}")
     cmake -S "$src" -B "$build" -G Ninja \
         -DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten \
         -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
-        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$(qt_host_cmake_dir)" \
         -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DCMAKE_BUILD_TYPE=MinSizeRel -DBUILD_SHARED_LIBS=OFF \
         -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
@@ -184,7 +157,7 @@ if [ ! -f "$build/build.ninja" ]; then
         -DFEATURE_testlib=OFF \
         -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF \
         -DFEATURE_zstd=OFF -DFEATURE_icu=OFF -DFEATURE_fontconfig=OFF \
-        "${lighter[@]}"
+        "${left_out[@]/%/=OFF}"
 fi
 # A feature left out takes every feature that needs it along, silently: stop here, not
 # at the game's build, if one that the game uses went that way.
@@ -194,10 +167,4 @@ for feature in widgets/listwidget widgets/label widgets/pushbutton widgets/style
         grep -q "^#define QT_FEATURE_${feature#*/} 1" ||
         { echo "Qt's configuration left out ${feature#*/}, which the game needs" >&2; exit 1; }
 done
-cmake --build "$build" -j "${JOBS:-$(nproc)}"
-rm -rf "$prefix"
-cmake --install "$build"
-files_present
-qt_source_id > "$stamp"
-rm -rf "$work"
-echo "Qt $version for WebAssembly installed in $prefix ($(du -sh "$prefix" | cut -f1))"
+qt_build_finish files_present WebAssembly

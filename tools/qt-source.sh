@@ -1,5 +1,7 @@
+# shellcheck shell=bash
 # Shared by the scripts that build Qt for another platform from the Debian
-# source of the host's own Qt version (sourced, not run).
+# source of the host's own Qt version (sourced, not run). The build's steps use
+# the script's prefix, the cache folder.
 
 installed() { dpkg-query -W -f='${Status}\n' "$1" 2>/dev/null | grep -q '^install ok installed$'; }
 
@@ -76,4 +78,36 @@ qt_cached() {
         [ "$(cat "$prefix/.quorvel-built-from")" = "$(qt_source_id)" ] || return 1
     files_present || { echo "The cache in $prefix is damaged; remove it and run again" >&2; exit 1; }
     echo "Qt $(qt_version) for $platform already built in $prefix"
+}
+
+# Sets work, src and build for a build for the platform named $1: a work folder
+# beside the cache, the host Qt's source unpacked in it, and the build folder there.
+# The source and the build stay until Qt is installed, so an interrupted build
+# carries on where it stopped.
+qt_build_start() {
+    work=$prefix.build
+    mkdir -p "$work"
+    echo "Building Qt $(qt_version) ($(qt_source_id)) for $1 into $prefix"
+    echo "Work folder: $work"
+    src=$(fetch_qt_source "$work")
+    build=$work/build
+}
+
+# The folder of the host Qt's CMake files, whose tools (moc, rcc, uic) the build runs.
+qt_host_cmake_dir() {
+    dirname "$(ls -d /usr/lib/*/cmake/Qt6CoreTools /usr/lib/cmake/Qt6CoreTools 2>/dev/null | head -n1)"
+}
+
+# Builds the configured Qt in $build and installs it into the cache; once $1, the
+# caller's check of what is installed, passes, marks the cache with the source it
+# was built from and removes the work folder. $2 names the platform.
+qt_build_finish() {
+    local check=$1 platform=$2
+    cmake --build "$build" -j "${JOBS:-$(nproc)}"
+    rm -rf "$prefix"
+    cmake --install "$build"
+    "$check"
+    qt_source_id > "$prefix/.quorvel-built-from"
+    rm -rf "$work"
+    echo "Qt $(qt_version) for $platform installed in $prefix ($(du -sh "$prefix" | cut -f1))"
 }

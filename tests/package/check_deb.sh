@@ -7,13 +7,15 @@
 #
 # Usage: check_deb.sh BUILD_DIR APP_ID
 set -euo pipefail
+# shellcheck source=tally.sh
+source "$(dirname "${BASH_SOURCE[0]}")/tally.sh"
 
 build_dir=$1
 app_id=$2
 caption="Brinhalt's Quorvel"
 window_timeout=20
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-package.XXXXXX")
+scratch package
 xvfb_pid=""
 game_pid=""
 
@@ -39,18 +41,6 @@ trap cleanup EXIT
 trap 'exit 143' TERM
 trap 'exit 130' INT
 trap 'exit 129' HUP
-
-failures=0
-check() {
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok   $what"
-    else
-        echo "FAIL $what"
-        failures=$((failures + 1))
-    fi
-}
 
 give_up() {
     echo "FAIL $*"
@@ -208,6 +198,5 @@ check "game still running" kill -0 "$game_pid"
 
 if [ "$failures" -ne 0 ]; then
     echo "--- game output"; cat "$work/game.log"
-    exit 1
 fi
-echo "all package checks passed"
+passed package

@@ -6,23 +6,12 @@
 #
 # Usage: check_icons.sh SOURCE_DIR
 set -euo pipefail
+# shellcheck source=tally.sh
+source "$(dirname "${BASH_SOURCE[0]}")/tally.sh"
 
 source_dir=$1
 icons="$source_dir/assets/icons"
-work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-icons.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-
-failures=0
-check() {
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok   $what"
-    else
-        echo "FAIL $what"
-        failures=$((failures + 1))
-    fi
-}
+scratch icons
 
 # Peak difference of any channel of any pixel, as a fraction of full scale.
 peak_error() {
@@ -72,5 +61,4 @@ error=$(rms_error "$work/ico-mono.png" "$work/mono.png")
 check "quorvel.ico 32 x 32 in 2 colours looks like quorvel-32.png in black and white (error ${error:-?})" \
     at_most "$error" 0.25
 
-[ "$failures" -eq 0 ] || exit 1
-echo "all icon checks passed"
+passed icon

@@ -7,17 +7,12 @@
 #
 # Usage: check_install_deps.sh SOURCE_DIR
 set -euo pipefail
+# shellcheck source=tally.sh
+source "$(dirname "${BASH_SOURCE[0]}")/tally.sh"
 
 source_dir=$1
 script="$source_dir/tools/install-deps.sh"
-work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-deps.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-
-failures=0
-fail() {
-    echo "FAIL $*"
-    failures=$((failures + 1))
-}
+scratch deps
 
 # A PATH holding only stand-ins: each named program exits with the given status.
 stub_path() {
@@ -76,5 +71,4 @@ else
     echo "ok   without dpkg and apt the set-up goes on and CMake configures"
 fi
 
-[ "$failures" -eq 0 ] || exit 1
-echo "all set-up checks passed"
+passed set-up
