@@ -3,7 +3,8 @@
 # fonts and on Qt Widgets and recommends Qt's Wayland plugin, the program is linked
 # with full RELRO, the release dates agree, lintian, desktop-file-validate and
 # appstreamcli find nothing wrong, and the game unpacked from it opens its window
-# on a real X server.
+# on a real X server; no program it ships or the build writes searches a library path
+# it does not need.
 #
 # Usage: check_deb.sh BUILD_DIR APP_ID
 set -euo pipefail
@@ -102,6 +103,23 @@ check "release date $release_date in metainfo, changelog ($changelog_date), manu
 # hardening-no-bindnow otherwise).
 check "program linked with -z relro" grep -q GNU_RELRO <(readelf -lW "$game")
 check "program linked with -z now" grep -Eq 'BIND_NOW|FLAGS_1.*NOW' <(readelf -dW "$game")
+
+# The programs have no libraries of their own, so a RUNPATH or RPATH entry that is empty
+# (the current folder) or under $ORIGIN only makes the loader look where nothing is, or
+# load whatever was put there. Checked in the package and across the build tree.
+searches_only_what_it_needs() {
+    local line
+    line=$(readelf -dW "$1" | grep -E '\((RUNPATH|RPATH)\)') || return 0
+    ! sed 's/.*\[\(.*\)\]$/\1/' <<<"$line" | tr ':' '\n' | grep -Eq '^$|ORIGIN'
+}
+check "program searches no empty or \$ORIGIN library path" searches_only_what_it_needs "$game"
+built=0
+while IFS= read -r -d '' file; do
+    readelf -h "$file" >/dev/null 2>&1 || continue
+    built=$((built + 1))
+    searches_only_what_it_needs "$file" || fail "${file#"$build_dir"/} searches an empty or \$ORIGIN library path"
+done < <(find "$build_dir" -path '*/CMakeFiles' -prune -o -type f -perm -u+x -print0)
+check "build tree: $built programs checked for their library paths" test "$built" -gt 0
 
 # --- Control fields ---------------------------------------------------------
 field() { dpkg-deb -f "$deb" "$1"; }
