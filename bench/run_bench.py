@@ -20,13 +20,14 @@ import shutil
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 from pathlib import Path
 
 from Xlib import X, display
 from Xlib import error as xerror
 from Xlib.ext import damage
+
+from drivers.xsession import Session
 
 ROOT = Path(__file__).resolve().parent.parent
 SPEEDS = ("EASY", "MEDIUM", "INSANITY")
@@ -37,6 +38,7 @@ STEP_NAMES = {"1ms": "1 ms", "1/1024s": "1/1024 s", "1/512s": "1/512 s",
 IDLE_MS = 1000
 SLOW_PUMP_US = 2000.0
 LAUNCH_TIMEOUT_S = 30.0
+SCREEN = "1280x1024x24"   # the private Xvfb's, in every benchmark
 
 
 def log(message):
@@ -65,30 +67,6 @@ def step_name(seconds):
         if abs(seconds - size) < size * 0.01:
             return name
     return "1ms"
-
-
-class Xvfb:
-    """A private X server on a free display number."""
-
-    def __init__(self):
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-             "-nolisten", "tcp"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                raise RuntimeError("Xvfb did not start")
-            number += chunk
-        os.close(read_end)
-        self.name = ":" + number.decode().strip()
-
-    def close(self):
-        self.process.terminate()
-        self.process.wait()
 
 
 class Launch:
@@ -663,11 +641,8 @@ def main():
 
     started = time.strftime("%Y-%m-%d %H:%M %Z")
     clock_start = time.monotonic()
-    runtime_dir = tempfile.mkdtemp(prefix="quorvel-bench-")
-    os.chmod(runtime_dir, 0o700)
-    server = Xvfb()
-    try:
-        watch = WindowWatch(server.name, runtime_dir)
+    with Session(screen=SCREEN) as x:
+        watch = WindowWatch(x.display, x.tmp)
         raw["ideal"] = ideal_table(build, dict(watch.env, QT_QPA_PLATFORM="offscreen"))
         if "startup" in parts:
             raw["startup"] = measure_startup(watch, build, args.runs)
@@ -676,9 +651,6 @@ def main():
         if "rounds" in parts:
             raw["rounds"] = measure_rounds(watch, build, args.rounds)
             raw["rounds_per_speed"] = args.rounds
-    finally:
-        server.close()
-        shutil.rmtree(runtime_dir, ignore_errors=True)
     elapsed = time.monotonic() - clock_start
     if args.json:
         Path(args.json).write_text(json.dumps(raw))

@@ -20,22 +20,13 @@ showing the new count, read through the page's accessibility tree.
 
 import argparse
 import json
-import os
-import shutil
 import subprocess
-import sys
-import tempfile
 import time
 from pathlib import Path
 
-HERE = Path(__file__).resolve().parent
-sys.path.insert(0, str(HERE))
-sys.path.insert(0, str(HERE.parent / "tests" / "web"))
-
-import browser as web  # noqa: E402
-import run_bench as rb  # noqa: E402
-import screen as scr  # noqa: E402
-from xsession import wait_until  # noqa: E402
+import run_bench as rb
+from drivers import browser as web, screen as scr
+from drivers.xsession import Session, wait_until
 
 MARK = "<!-- in-the-browser -->"
 FILES = ("index.html", "qtloader.js", "quorvel.js", "quorvel.wasm", "sw.js")
@@ -163,20 +154,14 @@ def web_rounds(bench_url, rounds, engine):
 
 
 def linux_side(build, runs, rounds):
-    runtime_dir = tempfile.mkdtemp(prefix="quorvel-webbench-")
-    os.chmod(runtime_dir, 0o700)
-    server = rb.Xvfb()
-    try:
-        watch = rb.WindowWatch(server.name, runtime_dir)
+    with Session(screen=rb.SCREEN) as x:
+        watch = rb.WindowWatch(x.display, x.tmp)
         startup = [watch.run([str(build / "quorvel")], idle_ms=rb.IDLE_MS,
                              prints_result=False).first_damage_ms for _ in range(runs)]
         played = []
         for _ in range(rounds):
             for speed in rb.SPEEDS:
                 played.append(watch.run([str(build / "bench/quorvel_bench"), "round", speed]).output)
-    finally:
-        server.close()
-        shutil.rmtree(runtime_dir, ignore_errors=True)
     return startup, played
 
 

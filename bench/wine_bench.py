@@ -17,13 +17,12 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
-
-import run_bench as rb  # noqa: E402
+import run_bench as rb
+from drivers import wine
+from drivers.xsession import Session
 
 MARK = "<!-- under-wine -->"
 
@@ -71,58 +70,49 @@ def run_pair(watch, linux_argv, wine_argv, wine_env, **kwargs):
 
 
 def measure(linux_build, windows_build, runs, rounds):
-    runtime_dir = tempfile.mkdtemp(prefix="quorvel-winebench-")
-    os.chmod(runtime_dir, 0o700)
-    server = rb.Xvfb()
-    prefix = os.path.join(runtime_dir, "wineprefix")
-    wineserver = None
-    try:
-        watch = rb.WindowWatch(server.name, runtime_dir)
-        wine_env = dict(watch.env, WINEPREFIX=prefix, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=",
+    with Session(screen=rb.SCREEN) as x:
+        watch = rb.WindowWatch(x.display, x.tmp)
+        wine_env = dict(wine.environment(watch.env, os.path.join(x.tmp, "wineprefix")),
                         WINEPATH=wine_path(windows_build))
         game_exe = str(zip_folder(windows_build) / "quorvel.exe")
         bench_exe = bench_program(windows_build, "quorvel_bench")
         bare_exe = bench_program(windows_build, "barewindow")
-        wine_env.pop("QT_QPA_PLATFORM")
         rb.log("making the Wine prefix")
-        subprocess.run(["wineboot", "-i"], env=wine_env, capture_output=True, check=True,
-                       timeout=180)
+        wine.make_prefix(wine_env, timeout=180)
         wineserver = subprocess.Popen(["wineserver", "-f", "-p"], env=wine_env,
                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        # One start to warm the caches on both sides; not counted.
-        run_pair(watch, [str(linux_build / "quorvel")],
-                 ["wine", game_exe], wine_env,
-                 idle_ms=rb.IDLE_MS, prints_result=False)
-        startup = {"linux": [], "wine": []}
-        bare = {"linux": [], "wine": []}
-        for run in range(runs):
-            rb.log(f"start-up, run {run + 1}/{runs}")
-            linux, wine = run_pair(watch, [str(linux_build / "quorvel")],
-                                   ["wine", game_exe], wine_env,
-                                   idle_ms=rb.IDLE_MS, prints_result=False)
-            startup["linux"].append(linux.first_damage_ms)
-            startup["wine"].append(wine.first_damage_ms)
-            linux, wine = run_pair(watch, [str(linux_build / "bench/barewindow"), str(rb.IDLE_MS)],
-                                   ["wine", bare_exe, str(rb.IDLE_MS)], wine_env)
-            bare["linux"].append(linux.first_damage_ms)
-            bare["wine"].append(wine.first_damage_ms)
-        played = {"linux": [], "wine": []}
-        for repeat in range(rounds):
-            for speed in rb.SPEEDS:
-                rb.log(f"round at {speed}, {repeat + 1}/{rounds}")
-                linux, wine = run_pair(
-                    watch, [str(linux_build / "bench/quorvel_bench"), "round", speed],
-                    ["wine", bench_exe, "round", speed],
-                    wine_env)
-                played["linux"].append(linux.output)
-                played["wine"].append(wine.output)
-    finally:
-        if wineserver:
-            subprocess.run(["wineserver", "-k"], env=wine_env, capture_output=True)
+        try:
+            # One start to warm the caches on both sides; not counted.
+            run_pair(watch, [str(linux_build / "quorvel")],
+                     ["wine", game_exe], wine_env,
+                     idle_ms=rb.IDLE_MS, prints_result=False)
+            startup = {"linux": [], "wine": []}
+            bare = {"linux": [], "wine": []}
+            for run in range(runs):
+                rb.log(f"start-up, run {run + 1}/{runs}")
+                linux, windows = run_pair(watch, [str(linux_build / "quorvel")],
+                                          ["wine", game_exe], wine_env,
+                                          idle_ms=rb.IDLE_MS, prints_result=False)
+                startup["linux"].append(linux.first_damage_ms)
+                startup["wine"].append(windows.first_damage_ms)
+                linux, windows = run_pair(
+                    watch, [str(linux_build / "bench/barewindow"), str(rb.IDLE_MS)],
+                    ["wine", bare_exe, str(rb.IDLE_MS)], wine_env)
+                bare["linux"].append(linux.first_damage_ms)
+                bare["wine"].append(windows.first_damage_ms)
+            played = {"linux": [], "wine": []}
+            for repeat in range(rounds):
+                for speed in rb.SPEEDS:
+                    rb.log(f"round at {speed}, {repeat + 1}/{rounds}")
+                    linux, windows = run_pair(
+                        watch, [str(linux_build / "bench/quorvel_bench"), "round", speed],
+                        ["wine", bench_exe, "round", speed],
+                        wine_env)
+                    played["linux"].append(linux.output)
+                    played["wine"].append(windows.output)
+        finally:
+            wine.end_server(wine_env)
             wineserver.wait()
-        server.close()
-        shutil.rmtree(runtime_dir, ignore_errors=True)
     return startup, bare, played
 
 
