@@ -116,15 +116,30 @@ def measure(linux_build, windows_build, runs, rounds):
     return startup, bare, played
 
 
-def startup_cell(figures):
-    return f"{rb.median(figures):.1f} ms ({min(figures):.1f}–{max(figures):.1f})"
-
-
 def report(startup, bare, played, rounds, started, elapsed):
     linux_ticks = rb.tick_figures(played["linux"])
     wine_ticks = rb.tick_figures(played["wine"])
     lin, win = startup["linux"], startup["wine"]
-    lines = [
+
+    def round_ticks(f):
+        return (f"{rb.listed(f['ticks'])} ({rb.listed(f['ideal'])}), "
+                f"{f['interval_median_ms']:.1f} ms")
+
+    rows = [
+        ("Start-up: process start to first drawing in the window, median (min–max)",
+         rb.spread(lin), rb.spread(win)),
+        ("The same for a bare Qt window of the game's size (`barewindow`), the floor",
+         rb.spread(bare["linux"]), rb.spread(bare["wine"])),
+    ]
+    rows += [(f"Tick work at {speed}, median / p99 ({linux_ticks[speed]['ticks_sampled']} and "
+              f"{wine_ticks[speed]['ticks_sampled']} ticks)",
+              rb.work_cell(linux_ticks[speed]), rb.work_cell(wine_ticks[speed]))
+             for speed in rb.SPEEDS]
+    rows += [(f"Ticks in a round at {speed} (ideal), interval median",
+              round_ticks(linux_ticks[speed]), round_ticks(wine_ticks[speed]))
+             for speed in rb.SPEEDS]
+    worst_p99 = max(wine_ticks[speed]["work_p99_us"] for speed in rb.SPEEDS)
+    return "\n".join([
         MARK,
         "## Under Wine",
         "",
@@ -134,29 +149,7 @@ def report(startup, bare, played, rounds, started, elapsed):
         f"{rounds} per speed on each system. Wine's server was already running, so its own "
         "start (about a second, once per session) is not in the figures.",
         "",
-        "| | Linux (xcb) | Windows build under Wine |",
-        "| --- | --- | --- |",
-        f"| Start-up: process start to first drawing in the window, median (min–max) | "
-        f"{startup_cell(lin)} | {startup_cell(win)} |",
-        f"| The same for a bare Qt window of the game's size (`barewindow`), the floor | "
-        f"{startup_cell(bare['linux'])} | {startup_cell(bare['wine'])} |",
-    ]
-    for speed in rb.SPEEDS:
-        a, b = linux_ticks[speed], wine_ticks[speed]
-        lines.append(
-            f"| Tick work at {speed}, median / p99 ({a['ticks_sampled']} and "
-            f"{b['ticks_sampled']} ticks) | {a['work_median_us']:.0f} / {a['work_p99_us']:.0f} µs | "
-            f"{b['work_median_us']:.0f} / {b['work_p99_us']:.0f} µs |")
-    for speed in rb.SPEEDS:
-        a, b = linux_ticks[speed], wine_ticks[speed]
-        lines.append(
-            f"| Ticks in a round at {speed} (ideal), interval median | "
-            f"{', '.join(map(str, a['ticks']))} ({', '.join(map(str, a['ideal']))}), "
-            f"{a['interval_median_ms']:.1f} ms | "
-            f"{', '.join(map(str, b['ticks']))} ({', '.join(map(str, b['ideal']))}), "
-            f"{b['interval_median_ms']:.1f} ms |")
-    worst_p99 = max(wine_ticks[speed]["work_p99_us"] for speed in rb.SPEEDS)
-    lines += [
+        rb.table(("", "Linux (xcb)", "Windows build under Wine"), rows),
         "",
         f"Under Wine the game's start-up is {rb.median(win) / rb.median(bare['wine']):.2f}× "
         "that of the bare window: the time is Wine's and Qt's, not the game's. Tick work "
@@ -165,9 +158,8 @@ def report(startup, bare, played, rounds, started, elapsed):
         + ("Every round made its ideal number of ticks on both systems."
            if all(f["ticks"] == f["ideal"] for f in (*linux_ticks.values(), *wine_ticks.values()))
            else "Not every round made its ideal number of ticks: see the last rows."),
-    ]
-    lines.append("")
-    return "\n".join(lines)
+        "",
+    ])
 
 
 def main():
