@@ -166,13 +166,18 @@ def case_keyboard(game):
         print(f"Change Icon: {len(pictures) - 1} change(s) after Space went up")
         template = pictures[-1]
 
+        def no_round(seconds, what):
+            watch(screen, seconds, what, lambda shot: not running_round(shot, template))
+
+        def round_starts(when):
+            wait_until(lambda: running_round(shoot(screen), template), 5.0,
+                       f"the round to start {when}", 0.02)
+
         session.xdotool("key", "Tab", "Tab")  # on to the list, then GO!
         session.xdotool("keydown", "space")
-        watch(screen, 1.5, "a round started while Space was held on GO!",
-              lambda shot: not running_round(shot, template))
+        no_round(1.5, "a round started while Space was held on GO!")
         session.xdotool("keyup", "space")
-        wait_until(lambda: running_round(shoot(screen), template), 5.0,
-                   "the round to start when Space went up on GO!", 0.02)
+        round_starts("when Space went up on GO!")
 
         # Space goes down during the round and stays down past its end.
         session.xdotool("keydown", "space")
@@ -187,12 +192,10 @@ def case_keyboard(game):
                   and shot.block(scr.LBL_FEEDBACK) == rating)
         finally:
             session.xdotool("keyup", "space")
-        watch(screen, 0.5, "Space going up on GO! started another round",
-              lambda shot: not running_round(shot, template))
+        no_round(0.5, "Space going up on GO! started another round")
 
         session.xdotool("key", "Return")
-        wait_until(lambda: running_round(shoot(screen), template), 5.0,
-                   "the round to start on Return", 0.02)
+        round_starts("on Return")
         picture_clear_of(screen, template, scr.CMD_QUIT)
         started = time.monotonic()
         session.click(*scr.centre(scr.CMD_QUIT))
