@@ -14,10 +14,14 @@ def environment(env, prefix):
     return env
 
 
-def make_prefix(env, log=subprocess.DEVNULL, timeout=120):
-    """Makes the prefix: this takes Wine a while, and is not the program's start-up."""
-    subprocess.run(["wineboot", "-i"], env=env, stdin=subprocess.DEVNULL, stdout=log,
-                   stderr=subprocess.STDOUT, check=True, timeout=timeout)
+def make_prefix(env, log=None, timeout=120):
+    """Makes the prefix: this takes Wine a while, and is not the program's start-up.
+    Its output goes to `log`; without one, this also waits for the programs wineboot
+    leaves running, which hold its output open until they end: a program started
+    before that takes some ten seconds longer to show its window."""
+    subprocess.run(["wineboot", "-i"], env=env, stdin=subprocess.DEVNULL,
+                   stdout=log or subprocess.PIPE, stderr=subprocess.STDOUT, check=True,
+                   timeout=timeout)
 
 
 def end_server(env):
