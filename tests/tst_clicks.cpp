@@ -2,10 +2,10 @@
 
 #include "commandbutton.h"
 #include "doubleclickcounter.h"
+#include "fakeservices.h"
 #include "form1.h"
 #include "heldkeys.h"
 #include "picturebox.h"
-#include "standins.h"
 #include "toolkit.h"
 
 #include <QAccessible>

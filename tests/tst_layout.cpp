@@ -1,9 +1,9 @@
 // The window as it first appears: controls, texts, fonts, focus and load-time state.
 
+#include "fakeservices.h"
 #include "form1.h"
 #include "geometry.h"
 #include "picturebox.h"
-#include "standins.h"
 #include "toolkit.h"
 
 #include <QAccessible>

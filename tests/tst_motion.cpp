@@ -1,10 +1,12 @@
 // The wandering picture: heading walk, straight move, and the five boundary corrections.
 
+#include "fakegeometry.h"
+#include "fixedwindow.h"
 #include "formstate.h"
 #include "geometry.h"
 #include "iconmotion.h"
 #include "picturebox.h"
-#include "standins.h"
+#include "throwingerrorreport.h"
 
 #include <QtTest>
 
