@@ -569,8 +569,8 @@ def write_report(path, startup, gallery, figures, ideal, rounds_per_speed, start
               f"{p99(f['clicks']):.1f} µs", f["slow_pumps"],
               f"{f['longest_pump_us'] / 1000:.1f} ms") for speed, f in figures.items()]),
         ideal=table(("Clock step (time of day)", *SPEEDS),
-                    [(f"{STEP_NAMES[step]} ({STEP_TIMES[step]})", *(counts[s] for s in SPEEDS))
-                     for step, counts in ideal["ideal"].items()]),
+                    [(f"{STEP_NAMES[step]} ({STEP_TIMES[step]})",
+                      *(ideal["ideal"][step][s] for s in SPEEDS)) for step in STEP_TIMES]),
         startup=table(
             ("Program", "First drawing, median (min–max)", "First frame from inside",
              "Peak memory idle"),
