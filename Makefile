@@ -4,6 +4,8 @@
 PRESET ?= default
 BUILD  := build/$(PRESET)
 JOBS   ?= $(shell nproc)
+# Where the tests' and benchmarks' Python finds the drivers they share (tests/drivers/).
+export PYTHONPATH := $(CURDIR)/tests
 
 .PHONY: all deps configure build run test test-asan e2e bench package test-on windows test-windows bench-windows web serve-web test-web bench-web clean
 
@@ -80,7 +82,7 @@ web: deps
 
 # The page on http://127.0.0.1:<port>/, for playing it here.
 serve-web: web
-	/usr/bin/python3 tools/serve_web.py build/web
+	/usr/bin/python3 -m drivers.serve_web build/web
 
 # The page end to end in headless Chromium, and in Firefox ESR and WebKitGTK's
 # MiniBrowser on a private Xvfb.

@@ -20,13 +20,14 @@ import shutil
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 from pathlib import Path
 
 from Xlib import X, display
 from Xlib import error as xerror
 from Xlib.ext import damage
+
+from drivers.xsession import Session
 
 ROOT = Path(__file__).resolve().parent.parent
 SPEEDS = ("EASY", "MEDIUM", "INSANITY")
@@ -37,6 +38,7 @@ STEP_NAMES = {"1ms": "1 ms", "1/1024s": "1/1024 s", "1/512s": "1/512 s",
 IDLE_MS = 1000
 SLOW_PUMP_US = 2000.0
 LAUNCH_TIMEOUT_S = 30.0
+SCREEN = "1280x1024x24"   # the private Xvfb's, in every benchmark
 
 
 def log(message):
@@ -47,15 +49,11 @@ def median(values):
     return statistics.median(values) if values else float("nan")
 
 
-def percentile(values, fraction):
-    """Linear interpolation between the nearest ranks."""
-    if not values:
-        return float("nan")
-    ordered = sorted(values)
-    position = (len(ordered) - 1) * fraction
-    low = int(position)
-    high = min(low + 1, len(ordered) - 1)
-    return ordered[low] + (ordered[high] - ordered[low]) * (position - low)
+def p99(values):
+    """The 99th percentile, interpolated between the nearest ranks."""
+    if len(values) < 2:
+        return median(values)
+    return statistics.quantiles(values, n=100, method="inclusive")[98]
 
 
 def step_name(seconds):
@@ -65,30 +63,6 @@ def step_name(seconds):
         if abs(seconds - size) < size * 0.01:
             return name
     return "1ms"
-
-
-class Xvfb:
-    """A private X server on a free display number."""
-
-    def __init__(self):
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-             "-nolisten", "tcp"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                raise RuntimeError("Xvfb did not start")
-            number += chunk
-        os.close(read_end)
-        self.name = ":" + number.decode().strip()
-
-    def close(self):
-        self.process.terminate()
-        self.process.wait()
 
 
 class Launch:
@@ -271,7 +245,7 @@ def tick_figures(rounds):
         figures[speed] = {
             "rounds": len(mine),
             "work_median_us": median(work),
-            "work_p99_us": percentile(work, 0.99),
+            "work_p99_us": p99(work),
             "work_max_us": max(work) if work else float("nan"),
             "ticks_sampled": len(work),
             "interval_median_ms": median(intervals),
@@ -373,6 +347,27 @@ def tick_svg(rounds, path):
 
 # --- the report -----------------------------------------------------------------------
 
+def table(header, rows):
+    """A Markdown table: the header's cells, then each row's."""
+    def line(cells):
+        return "|" + "".join(f" {cell} |" if str(cell) else " |" for cell in cells)
+    return "\n".join([line(header), line(["---"] * len(header)), *map(line, rows)])
+
+
+def spread(values, digits=1):
+    """Milliseconds as "median ms (min–max)"."""
+    return f"{median(values):.{digits}f} ms ({min(values):.{digits}f}–{max(values):.{digits}f})"
+
+
+def listed(values):
+    return ", ".join(map(str, values))
+
+
+def work_cell(figures):
+    """A speed's tick work as "median / p99 µs"."""
+    return f"{figures['work_median_us']:.0f} / {figures['work_p99_us']:.0f} µs"
+
+
 def verdict(ok):
     return "pass" if ok else "**FAIL**"
 
@@ -387,30 +382,114 @@ def cpu_model():
     return platform.processor() or "unknown"
 
 
-def write_report(path, startup, gallery, figures, ideal, rounds_per_speed, started, elapsed):
-    bare, floor = startup["bare"], startup["floor"]
-    game, stand_in = startup["game"], startup["stand_in"]
-    runs = len(bare["external"])
-    bare_ext, floor_ext = median(bare["external"]), median(floor["external"])
-    bare_int, floor_int = median(bare["internal"]), median(floor["internal"])
-    bare_hwm, floor_hwm = median(bare["hwm"]), median(floor["hwm"])
-    game_ext = median(game["external"])
-    stand_ext = median(stand_in["external"])
-    stand_int = median(stand_in["internal"])
-    game_hwm = median(game["hwm"])
-    stand_hwm = median(stand_in["hwm"])
-    played_hwm = median([h for f in figures.values() for h in f["hwm"]])
-    all_clicks = [c for f in figures.values() for c in f["clicks"]]
-    click_median = median(all_clicks) / 1000
-    click_p99 = percentile(all_clicks, 0.99) / 1000
-    late = sum(f["clicks_late"] for f in figures.values())
-    gallery_median = median(gallery)
-    steps = sorted({s for f in figures.values() for s in f["steps"]})
-    step_text = ", ".join(STEP_NAMES[s] for s in steps)
+# The programs of the start-up runs (`measure_startup`), and a time of day at which
+# each clock step is in force.
+PROGRAMS = {"barewindow": "bare", "floorwindow": "floor", "quorvel": "game",
+            "quorvel_bench": "stand_in"}
+MILESTONES = ("main", "app", "built", "shown", "paint", "frame")
+STEP_TIMES = {"1ms": "00:30", "1/1024s": "03:00", "1/512s": "06:00", "1/256s": "12:00",
+              "1/128s": "20:00"}
 
-    def against(value, base, unit_scale=1.0, unit="ms"):
-        return (f"{value / base:.2f}× ({value * unit_scale:.1f} {unit} / "
-                f"{base * unit_scale:.1f} {unit})")
+REPORT = """\
+# Performance
+
+Written by `make bench` (`bench/run_bench.py`); do not edit by hand. The notes at the
+end come from `bench/findings.md`.
+
+Measured {started} on a machine with `nproc` = {nproc}, CPU "{cpu}", Qt {qt},
+{system}, under Xvfb. The run took {elapsed:.0f} s.
+
+Reproduce with:
+
+    make bench
+
+(`QUORVEL_BENCH_ROUNDS=10 make bench` plays 10 rounds per speed
+instead of {rounds_per_speed}. The clock step, and with it the ideal tick count, depends on
+the time of day the rounds are played.)
+
+{summary}
+
+## How each figure is taken
+
+- **Start-up and idle memory**: {runs} runs each of `barewindow`, `floorwindow`, the real
+  `quorvel` and `quorvel_bench startup`, taking turns. `barewindow` (bench/barewindow.cpp)
+  is a plain `QWidget` of 711×501 with the game's caption, shown, nothing else.
+  `floorwindow` (bench/floorwindow.cpp) is the same window holding the game's ten
+  controls as plain Qt widgets (a list of the three speeds, five labels, three buttons, a
+  sunken frame) at the design's places with the design's texts, in the toolkit's default
+  style and font, with no game code: the least any window showing these controls costs.
+  From outside, the benchmark asks the X server for DAMAGE reports on every new top-level
+  window and takes the first drawing into a mapped one, counted from just before the
+  program was started. The bench programs also note their first frame from inside (the
+  first paint event of the window, then the next turn of the event loop), on the same
+  monotonic clock. Peak memory is VmHWM after the window has sat idle {idle_ms} ms past
+  its first frame, read by the program itself or, for `quorvel`, from /proc by the
+  benchmark.
+- **Rounds**: {rounds_per_speed} rounds per speed, each in a fresh
+  `quorvel_bench round SPEED` session: the game's own window and services as main.cpp
+  builds them, with decorators around the clock, the random numbers and the event pump
+  (bench/recordingclock.h, recordingrandom.h, recordingpump.h, tickrecorder.h). A tick's
+  wait starts at the first clock reading after the tick's random draw and ends when the
+  reading that finds it over returns; the work is the time from there to the next wait's
+  start. The round is started by `cmdGo->click()` after the first frame. During every
+  other wait a left press and release are posted to `picIco` at a random moment
+  (seeded); the click time runs from the post until `lblClicks` shows a new text after a
+  pump. After the round, "Change Icon" is clicked once and peak memory is read.
+- **First "Change Icon" press**: `Form1::cmdIco_Click()` timed in {gallery_runs} fresh
+  `quorvel_bench gallery` sessions, 300 ms after the first frame.
+- Every figure is the median over its runs (ticks and clicks: over all of them).
+
+## Tick figures per speed
+
+{per_speed}
+
+Clock step in force during the rounds: {steps} (the smallest rise between two readings
+the game saw). The game's clock is seconds since midnight as a single, so its step is the
+millisecond below 01:08, then the spacing of singles: 1/1024 s from 02:16, 1/512 s from
+04:33, 1/256 s from 09:06 and 1/128 s from 18:12. Clicks whose count only showed after
+their wait was over: {late}. Counter text matched the game's count after every
+round: {counts_match}.
+
+![Tick intervals per speed](tick-intervals.svg)
+
+### Ideal ticks per round for each clock step
+
+The game's own round played on a clock that reads like the real one but moves only while
+the game waits (10 µs per pump), so the work between waits costs nothing
+(`quorvel_bench ideal`). The rough 10.1 s ÷ wait figures are {naive}; a wait ends only at the first
+reading at least the wait past its start, and the difference of two singles sometimes
+falls just short, which costs a step.
+
+{ideal}
+
+## Start-up and memory, all runs
+
+{startup}
+
+Where the start-up goes, from inside (medians, ms from process start; the game alone
+calls `setUpToolkit` between "QApplication" and "window built"):
+
+{milestones}
+
+First "Change Icon" press, each run (ms): {gallery}.
+"""
+
+
+def write_report(path, startup, gallery, figures, ideal, rounds_per_speed, started, elapsed):
+    # Medians of every program's runs: m["game"]["external"], m["bare"]["hwm"], ...
+    m = {program: {key: median(values) for key, values in runs.items() if key != "milestones"}
+         for program, runs in startup.items()}
+    bare, floor, game, stand_in = (m[key] for key in ("bare", "floor", "game", "stand_in"))
+    played_hwm = median([h for f in figures.values() for h in f["hwm"]])
+    clicks = [c for f in figures.values() for c in f["clicks"]]
+    gallery_median = median(gallery)
+    steps = ", ".join(STEP_NAMES[s] for s in sorted({s for f in figures.values() for s in f["steps"]}))
+
+    def against(value, base, unit="ms", scale=1.0):
+        return f"{value / base:.2f}× ({value * scale:.1f} {unit} / {base * scale:.1f} {unit})"
+
+    def memory(value, base):
+        return against(value, base, "MiB", 1 / 1024)
 
     def bounded(ratio, floor_ratio, limit=1.15):
         if ratio <= limit:
@@ -422,195 +501,95 @@ def write_report(path, startup, gallery, figures, ideal, rounds_per_speed, start
     def floor_note(floor_ratio, limit=1.15):
         return "floor above the target" if floor_ratio > limit else "floor within the target"
 
-    mib = 1 / 1024
-    floor_start = floor_ext / bare_ext
-    floor_memory = floor_hwm / bare_hwm
-    rows = [
+    floor_start = floor["external"] / bare["external"]
+    floor_memory = floor["hwm"] / bare["hwm"]
+    summary = [
         ("Start-up: `quorvel`, process start to first drawing in its window (X DAMAGE), "
-         "against `barewindow`", "≤ 1.15×", against(game_ext, bare_ext),
-         bounded(game_ext / bare_ext, floor_start)),
+         "against `barewindow`", "≤ 1.15×", against(game["external"], bare["external"]),
+         bounded(game["external"] / bare["external"], floor_start)),
         ("Start-up: `quorvel_bench`, process start to first frame seen from inside, "
-         "against `barewindow` likewise", "≤ 1.15×", against(stand_int, bare_int),
-         bounded(stand_int / bare_int, floor_int / bare_int)),
+         "against `barewindow` likewise", "≤ 1.15×",
+         against(stand_in["internal"], bare["internal"]),
+         bounded(stand_in["internal"] / bare["internal"], floor["internal"] / bare["internal"])),
         ("Start-up, toolkit floor: `floorwindow` (the game's controls, plain) against "
-         "`barewindow`", "–", against(floor_ext, bare_ext), floor_note(floor_start)),
+         "`barewindow`", "–", against(floor["external"], bare["external"]),
+         floor_note(floor_start)),
         ("Start-up, the game's own share: `quorvel` against `floorwindow`", "–",
-         against(game_ext, floor_ext), "–"),
+         against(game["external"], floor["external"]), "–"),
         ("Peak resident memory (VmHWM): idle `quorvel`, 1 s after its first frame, against "
-         "`barewindow` likewise", "≤ 1.15×", against(game_hwm, bare_hwm, mib, "MiB"),
-         bounded(game_hwm / bare_hwm, floor_memory)),
+         "`barewindow` likewise", "≤ 1.15×", memory(game["hwm"], bare["hwm"]),
+         bounded(game["hwm"] / bare["hwm"], floor_memory)),
         ("Peak resident memory: `quorvel_bench` after one round and one \"Change Icon\" press, "
-         "against idle `barewindow`", "≤ 1.15×", against(played_hwm, bare_hwm, mib, "MiB"),
-         bounded(played_hwm / bare_hwm, floor_memory)),
+         "against idle `barewindow`", "≤ 1.15×", memory(played_hwm, bare["hwm"]),
+         bounded(played_hwm / bare["hwm"], floor_memory)),
         ("Peak resident memory, toolkit floor: idle `floorwindow` against `barewindow`", "–",
-         against(floor_hwm, bare_hwm, mib, "MiB"), floor_note(floor_memory)),
+         memory(floor["hwm"], bare["hwm"]), floor_note(floor_memory)),
         ("Peak resident memory, the game's own share: idle `quorvel` against `floorwindow`; "
          "after a round and \"Change Icon\"", "–",
-         f"{game_hwm / floor_hwm:.2f}×; {played_hwm / floor_hwm:.2f}×", "–"),
+         f"{game['hwm'] / floor['hwm']:.2f}×; {played_hwm / floor['hwm']:.2f}×", "–"),
     ]
-    for speed in SPEEDS:
-        f = figures[speed]
-        rows.append((f"Tick work outside the wait, {speed}: median", "< 100 µs",
-                     f"{f['work_median_us']:.1f} µs", verdict(f["work_median_us"] < 100)))
-        rows.append((f"Tick work outside the wait, {speed}: 99th percentile", "< 1 ms",
-                     f"{f['work_p99_us']:.1f} µs", verdict(f["work_p99_us"] < 1000)))
-    for speed in SPEEDS:
-        f = figures[speed]
+    for speed, f in figures.items():
+        summary += [
+            (f"Tick work outside the wait, {speed}: median", "< 100 µs",
+             f"{f['work_median_us']:.1f} µs", verdict(f["work_median_us"] < 100)),
+            (f"Tick work outside the wait, {speed}: 99th percentile", "< 1 ms",
+             f"{f['work_p99_us']:.1f} µs", verdict(f["work_p99_us"] < 1000))]
+    for speed, f in figures.items():
         ticks, ideal_ticks = median(f["ticks"]), median(f["ideal"])
-        rows.append((f"Ticks per round, {speed}, against the ideal for the clock step in force "
-                     f"({step_text})", "–",
-                     f"{ticks:g} of {ideal_ticks:g} ({ticks / ideal_ticks:.3f})", "–"))
-    rows.append(("Click to count: a click posted to `picIco` during a wait until `lblClicks` "
-                 "shows the new count (median)", "< 1 ms",
-                 f"{click_median * 1000:.1f} µs (p99 {click_p99 * 1000:.1f} µs, "
-                 f"{len(all_clicks)} clicks)", verdict(click_median < 1)))
-    rows.append(("First \"Change Icon\" press: `Form1::cmdIco_Click()` in a fresh session "
-                 "(builds the gallery and draws)", "< 10 ms",
-                 f"{gallery_median:.2f} ms", verdict(gallery_median < 10)))
+        summary.append((f"Ticks per round, {speed}, against the ideal for the clock step in "
+                        f"force ({steps})", "–",
+                        f"{ticks:g} of {ideal_ticks:g} ({ticks / ideal_ticks:.3f})", "–"))
+    summary += [
+        ("Click to count: a click posted to `picIco` during a wait until `lblClicks` shows "
+         "the new count (median)", "< 1 ms",
+         f"{median(clicks):.1f} µs (p99 {p99(clicks):.1f} µs, {len(clicks)} clicks)",
+         verdict(median(clicks) < 1000)),
+        ("First \"Change Icon\" press: `Form1::cmdIco_Click()` in a fresh session (builds the "
+         "gallery and draws)", "< 10 ms", f"{gallery_median:.2f} ms", verdict(gallery_median < 10)),
+    ]
 
-    qt_version = ideal.get("qt", "unknown")
-    lines = [
-        "# Performance",
-        "",
-        "Written by `make bench` (`bench/run_bench.py`); do not edit by hand. The notes at the",
-        "end come from `bench/findings.md`.",
-        "",
-        f"Measured {started} on a machine with `nproc` = {nproc()}, CPU \"{cpu_model()}\", "
-        f"Qt {qt_version}, {platform.system()} {platform.release()}, under Xvfb. The run took "
-        f"{elapsed:.0f} s.",
-        "",
-        "Reproduce with:",
-        "",
-        "    make bench",
-        "",
-        f"(`QUORVEL_BENCH_ROUNDS=10 make bench` plays 10 rounds per speed instead of "
-        f"{rounds_per_speed}. The clock step, and with it the ideal tick count, depends on the "
-        "time of day the rounds are played.)",
-        "",
-        "| Figure | Target | Measured | Result |",
-        "| --- | --- | --- | --- |",
-    ]
-    lines += [f"| {a} | {b} | {c} | {d} |" for a, b, c, d in rows]
-    lines += [
-        "",
-        "## How each figure is taken",
-        "",
-        f"- **Start-up and idle memory**: {runs} runs each of `barewindow`, `floorwindow`, the "
-        "real `quorvel` and `quorvel_bench startup`, taking turns. `barewindow` "
-        "(bench/barewindow.cpp) is a plain `QWidget` of 711×501 with the game's caption, shown, "
-        "nothing else. `floorwindow` (bench/floorwindow.cpp) is the same window holding the "
-        "game's ten controls as plain Qt widgets (a list of the three speeds, five labels, three "
-        "buttons, a sunken frame) at the design's places with the design's texts, in the "
-        "toolkit's default style and font, with no game code: the least any window showing "
-        "these controls costs. From outside, the "
-        "benchmark asks the X server for DAMAGE reports on every new top-level window and takes "
-        "the first drawing into a mapped one, counted from just before the program was started. "
-        "The bench programs also note their first frame from inside (the first paint event of "
-        "the window, then the next turn of the event loop), on the same monotonic clock. Peak "
-        f"memory is VmHWM after the window has sat idle {IDLE_MS} ms past its first frame, read "
-        "by the program itself or, for `quorvel`, from /proc by the benchmark.",
-        f"- **Rounds**: {rounds_per_speed} rounds per speed, each in a fresh `quorvel_bench round "
-        "SPEED` session: the game's own window and services as main.cpp builds them, with "
-        "decorators around the clock, the random numbers and the event pump "
-        "(bench/recordingclock.h, recordingrandom.h, recordingpump.h, tickrecorder.h). A tick's "
-        "wait starts at the first clock reading after the tick's random draw and ends when the "
-        "reading that finds it over returns; the work is the time from there to the next wait's "
-        "start. The round is started by `cmdGo->click()` after the first frame. During every "
-        "other wait a left press and release are posted to `picIco` at a random moment "
-        "(seeded); the click time runs from the post until `lblClicks` shows a new text after a "
-        "pump. After the round, \"Change Icon\" is clicked once and peak memory is read.",
-        "- **First \"Change Icon\" press**: `Form1::cmdIco_Click()` timed in "
-        f"{len(gallery)} fresh `quorvel_bench gallery` sessions, 300 ms after the first frame.",
-        "- Every figure is the median over its runs (ticks and clicks: over all of them).",
-        "",
-        "## Tick figures per speed",
-        "",
-        "| Speed | Rounds | Ticks measured | Work median | Work p99 | Work max | Tick interval "
-        "median | Wait median | Ticks per round (each round) | Ideal | Click median | Click p99 "
-        "| Pumps over 2 ms | Longest pump |",
-        "| --- | --- | --- | --- | --- | --- | --- | --- | --- | --- | --- | --- | --- | --- |",
-    ]
-    for speed in SPEEDS:
-        f = figures[speed]
-        lines.append(
-            f"| {speed} | {f['rounds']} | {f['ticks_sampled']} | {f['work_median_us']:.1f} µs | "
-            f"{f['work_p99_us']:.1f} µs | {f['work_max_us']:.0f} µs | "
-            f"{f['interval_median_ms']:.2f} ms | {f['wait_median_ms']:.2f} ms | "
-            f"{', '.join(str(t) for t in f['ticks'])} | {', '.join(str(t) for t in f['ideal'])} | "
-            f"{median(f['clicks']):.1f} µs | {percentile(f['clicks'], 0.99):.1f} µs | "
-            f"{f['slow_pumps']} | {f['longest_pump_us'] / 1000:.1f} ms |")
-    lines += [
-        "",
-        f"Clock step in force during the rounds: {step_text} (the smallest rise between two "
-        "readings the game saw). The game's clock is seconds since midnight as a single, so "
-        "its step is the millisecond below 01:08, then the spacing of singles: 1/1024 s from "
-        "02:16, 1/512 s from 04:33, 1/256 s from 09:06 and 1/128 s from 18:12. Clicks whose "
-        f"count only showed after their wait was over: {late}. Counter text matched the "
-        f"game's count after every round: {'yes' if all(f['counts_match'] for f in figures.values()) else 'NO'}.",
-        "",
-        "![Tick intervals per speed](tick-intervals.svg)",
-        "",
-        "### Ideal ticks per round for each clock step",
-        "",
-        "The game's own round played on a clock that reads like the real one but moves only "
-        "while the game waits (10 µs per pump), so the work between waits costs nothing "
-        "(`quorvel_bench ideal`). The rough 10.1 s ÷ wait figures are "
-        f"{NAIVE_TICKS['EASY']} / {NAIVE_TICKS['MEDIUM']} / {NAIVE_TICKS['INSANITY']}; a wait "
-        "ends only at the first reading at least the wait past its start, and the difference "
-        "of two singles sometimes falls just short, which costs a step.",
-        "",
-        "| Clock step (time of day) | EASY | MEDIUM | INSANITY |",
-        "| --- | --- | --- | --- |",
-    ]
-    times = {"1ms": "00:30", "1/1024s": "03:00", "1/512s": "06:00", "1/256s": "12:00",
-             "1/128s": "20:00"}
-    for step, counts in ideal["ideal"].items():
-        lines.append(f"| {STEP_NAMES[step]} ({times[step]}) | {counts['EASY']} | "
-                     f"{counts['MEDIUM']} | {counts['INSANITY']} |")
-    lines += [
-        "",
-        "## Start-up and memory, all runs",
-        "",
-        "| Program | First drawing, median (min–max) | First frame from inside | "
-        "Peak memory idle |",
-        "| --- | --- | --- | --- |",
-        f"| `barewindow` | {bare_ext:.1f} ms ({min(bare['external']):.1f}–"
-        f"{max(bare['external']):.1f}) | {bare_int:.1f} ms | {bare_hwm / 1024:.1f} MiB |",
-        f"| `floorwindow` | {floor_ext:.1f} ms ({min(floor['external']):.1f}–"
-        f"{max(floor['external']):.1f}) | {floor_int:.1f} ms | {floor_hwm / 1024:.1f} MiB |",
-        f"| `quorvel` | {game_ext:.1f} ms ({min(game['external']):.1f}–"
-        f"{max(game['external']):.1f}) | – | {game_hwm / 1024:.1f} MiB |",
-        f"| `quorvel_bench` | {stand_ext:.1f} ms ({min(stand_in['external']):.1f}–"
-        f"{max(stand_in['external']):.1f}) | {stand_int:.1f} ms | {stand_hwm / 1024:.1f} MiB |",
-        "",
-        "Where the start-up goes, from inside (medians, ms from process start; the game "
-        "alone calls `setUpToolkit` between \"QApplication\" and \"window built\"):",
-        "",
-        "| Program | `main` reached | `QApplication` built | window built | `show()` returned "
-        "| first paint event | first frame out |",
-        "| --- | --- | --- | --- | --- | --- | --- |",
-    ]
-    for name, figures in (("barewindow", bare), ("floorwindow", floor),
-                          ("quorvel_bench", stand_in)):
-        cells = [median([m[key] for m in figures["milestones"]])
-                 for key in ("main", "app", "built", "shown", "paint", "frame")]
-        lines.append(f"| `{name}` | " + " | ".join(f"{c:.1f}" for c in cells) + " |")
-    lines += [
-        "",
-        f"First \"Change Icon\" press, each run (ms): "
-        f"{', '.join(f'{g:.2f}' for g in gallery)}.",
-        "",
-    ]
-    findings = ROOT / "bench" / "findings.md"
-    if findings.exists():
-        lines += [findings.read_text().rstrip(), ""]
-    # The Windows build under Wine and the browser build, measured by
+    text = REPORT.format(
+        started=started, nproc=nproc(), cpu=cpu_model(), qt=ideal.get("qt", "unknown"),
+        system=f"{platform.system()} {platform.release()}", elapsed=elapsed,
+        rounds_per_speed=rounds_per_speed, runs=len(startup["bare"]["external"]),
+        idle_ms=IDLE_MS, gallery_runs=len(gallery), steps=steps,
+        late=sum(f["clicks_late"] for f in figures.values()),
+        counts_match="yes" if all(f["counts_match"] for f in figures.values()) else "NO",
+        naive=" / ".join(str(NAIVE_TICKS[speed]) for speed in SPEEDS),
+        gallery=", ".join(f"{g:.2f}" for g in gallery),
+        summary=table(("Figure", "Target", "Measured", "Result"), summary),
+        per_speed=table(
+            ("Speed", "Rounds", "Ticks measured", "Work median", "Work p99", "Work max",
+             "Tick interval median", "Wait median", "Ticks per round (each round)", "Ideal",
+             "Click median", "Click p99", "Pumps over 2 ms", "Longest pump"),
+            [(speed, f["rounds"], f["ticks_sampled"], f"{f['work_median_us']:.1f} µs",
+              f"{f['work_p99_us']:.1f} µs", f"{f['work_max_us']:.0f} µs",
+              f"{f['interval_median_ms']:.2f} ms", f"{f['wait_median_ms']:.2f} ms",
+              listed(f["ticks"]), listed(f["ideal"]), f"{median(f['clicks']):.1f} µs",
+              f"{p99(f['clicks']):.1f} µs", f["slow_pumps"],
+              f"{f['longest_pump_us'] / 1000:.1f} ms") for speed, f in figures.items()]),
+        ideal=table(("Clock step (time of day)", *SPEEDS),
+                    [(f"{STEP_NAMES[step]} ({STEP_TIMES[step]})", *(counts[s] for s in SPEEDS))
+                     for step, counts in ideal["ideal"].items()]),
+        startup=table(
+            ("Program", "First drawing, median (min–max)", "First frame from inside",
+             "Peak memory idle"),
+            [(f"`{name}`", spread(startup[key]["external"]),
+              f"{m[key]['internal']:.1f} ms" if "internal" in m[key] else "–",
+              f"{m[key]['hwm'] / 1024:.1f} MiB") for name, key in PROGRAMS.items()]),
+        milestones=table(
+            ("Program", "`main` reached", "`QApplication` built", "window built",
+             "`show()` returned", "first paint event", "first frame out"),
+            [(f"`{name}`", *(f"{median([s[k] for s in startup[key]['milestones']]):.1f}"
+                             for k in MILESTONES))
+             for name, key in PROGRAMS.items() if "milestones" in startup[key]]))
+    # The notes, then the Windows build under Wine and the browser build, measured by
     # bench/wine_bench.py and bench/web_bench.py.
-    for kept in ("wine-results.md", "web-results.md"):
+    for kept in ("findings.md", "wine-results.md", "web-results.md"):
         section = ROOT / "bench" / kept
         if section.exists():
-            lines += [section.read_text().rstrip(), ""]
-    path.write_text("\n".join(lines))
+            text += "\n" + section.read_text().rstrip() + "\n"
+    path.write_text(text)
 
 
 def splice(path, mark, section):
@@ -663,11 +642,8 @@ def main():
 
     started = time.strftime("%Y-%m-%d %H:%M %Z")
     clock_start = time.monotonic()
-    runtime_dir = tempfile.mkdtemp(prefix="quorvel-bench-")
-    os.chmod(runtime_dir, 0o700)
-    server = Xvfb()
-    try:
-        watch = WindowWatch(server.name, runtime_dir)
+    with Session(screen=SCREEN) as x:
+        watch = WindowWatch(x.display, x.tmp)
         raw["ideal"] = ideal_table(build, dict(watch.env, QT_QPA_PLATFORM="offscreen"))
         if "startup" in parts:
             raw["startup"] = measure_startup(watch, build, args.runs)
@@ -676,9 +652,6 @@ def main():
         if "rounds" in parts:
             raw["rounds"] = measure_rounds(watch, build, args.rounds)
             raw["rounds_per_speed"] = args.rounds
-    finally:
-        server.close()
-        shutil.rmtree(runtime_dir, ignore_errors=True)
     elapsed = time.monotonic() - clock_start
     if args.json:
         Path(args.json).write_text(json.dumps(raw))

@@ -20,22 +20,13 @@ showing the new count, read through the page's accessibility tree.
 
 import argparse
 import json
-import os
-import shutil
 import subprocess
-import sys
-import tempfile
 import time
 from pathlib import Path
 
-HERE = Path(__file__).resolve().parent
-sys.path.insert(0, str(HERE))
-sys.path.insert(0, str(HERE.parent / "tests" / "web"))
-
-import browser as web  # noqa: E402
-import run_bench as rb  # noqa: E402
-import screen as scr  # noqa: E402
-from xsession import wait_until  # noqa: E402
+import run_bench as rb
+from drivers import browser as web, screen as scr
+from drivers.xsession import Session, wait_until
 
 MARK = "<!-- in-the-browser -->"
 FILES = ("index.html", "qtloader.js", "quorvel.js", "quorvel.wasm", "sw.js")
@@ -163,37 +154,67 @@ def web_rounds(bench_url, rounds, engine):
 
 
 def linux_side(build, runs, rounds):
-    runtime_dir = tempfile.mkdtemp(prefix="quorvel-webbench-")
-    os.chmod(runtime_dir, 0o700)
-    server = rb.Xvfb()
-    try:
-        watch = rb.WindowWatch(server.name, runtime_dir)
+    with Session(screen=rb.SCREEN) as x:
+        watch = rb.WindowWatch(x.display, x.tmp)
         startup = [watch.run([str(build / "quorvel")], idle_ms=rb.IDLE_MS,
                              prints_result=False).first_damage_ms for _ in range(runs)]
         played = []
         for _ in range(rounds):
             for speed in rb.SPEEDS:
                 played.append(watch.run([str(build / "bench/quorvel_bench"), "round", speed]).output)
-    finally:
-        server.close()
-        shutil.rmtree(runtime_dir, ignore_errors=True)
     return startup, played
-
-
-def spread(values):
-    return f"{rb.median(values):.0f} ms ({min(values):.0f}–{max(values):.0f})"
 
 
 def report(weight, frames, throttled, linux_startup, clicks, played, linux_played, started,
            elapsed):
     """`played` holds each engine's rounds."""
     ticks = {engine: rb.tick_figures(rounds) for engine, rounds in played.items()}
-    linux_ticks = rb.tick_figures(linux_played)
+    linux = rb.tick_figures(linux_played)
     engines = list(played)
 
     def mb(size):
         return f"{size / 1e6:.2f} MB" if size >= 10000 else f"{size / 1000:.1f} kB"
-    lines = [
+
+    def spread(values):
+        return rb.spread(values, digits=0)
+
+    def round_ticks(f):
+        share = min(t / i * 100 for t, i in zip(f["ticks"], f["ideal"]))
+        return (f"{rb.listed(f['ticks'])} of {rb.listed(f['ideal'])}: {share:.1f} %, "
+                f"{f['interval_median_ms']:.1f} ms")
+
+    def posted(figures):
+        """Posted clicks' latencies over every speed, as "median / max" in ms."""
+        us = [c for speed in rb.SPEEDS for c in figures[speed]["clicks"]]
+        return f"{rb.median(us) / 1000:.2f} / {max(us) / 1000:.2f} ms"
+
+    sizes = [(f"`{name}`", mb(plain), mb(gz) if gz else "–", mb(br) if br else "–")
+             for name, (plain, gz, br) in weight.items()]
+    sizes.append(("All", "", mb(sum(g or p for p, g, _ in weight.values())),
+                  mb(sum(b or p for p, _, b in weight.values()))))
+    loads = [
+        (f"Chromium, from navigation, {len(frames)} loads", spread(frames)),
+        (f"Chromium through 10 Mbit/s and 40 ms, cold, {len(throttled[0])} loads",
+         spread(throttled[0])),
+        (f"Chromium through 10 Mbit/s and 40 ms, repeat visit (service worker), "
+         f"{len(throttled[1])} loads", spread(throttled[1])),
+        (f"Linux (xcb), from process start, {len(linux_startup)} runs", spread(linux_startup)),
+    ]
+    compared = [(f"Ticks in a round at {speed} (of the ideal for the clock step), interval "
+                 "median", *(round_ticks(ticks[e][speed]) for e in engines),
+                 f"{rb.listed(linux[speed]['ticks'])} of {rb.listed(linux[speed]['ideal'])}, "
+                 f"{linux[speed]['interval_median_ms']:.1f} ms") for speed in rb.SPEEDS]
+    compared += [(f"Tick work at {speed}, median / p99",
+                  *(rb.work_cell(ticks[e][speed]) for e in engines), rb.work_cell(linux[speed]))
+                 for speed in rb.SPEEDS]
+    compared += [
+        ("Longest time between two frames during a round",
+         *(f"{max(r['frame_gap_ms'] for r in played[e]):.1f} ms" for e in engines), "–"),
+        ("Click posted in a wait to count shown, median / max",
+         *(posted(ticks[e]) for e in engines), posted(linux)),
+    ]
+    names = ["WebKit" if e == "webkit" else e.capitalize() for e in engines]
+    return "\n".join([
         MARK,
         "## In the browser",
         "",
@@ -203,63 +224,16 @@ def report(weight, frames, throttled, linux_startup, clicks, played, linux_playe
         f"the Linux build in the same run; measured {started} in {elapsed:.0f} s by "
         f"`bench/web_bench.py` on this machine's {rb.nproc()} cores.",
         "",
-        "| File | Size | gzip -9 | brotli -q 11 |",
-        "| --- | --- | --- | --- |",
-    ]
-    for name, (plain, gz, br) in weight.items():
-        lines.append(f"| `{name}` | {mb(plain)} | {mb(gz) if gz else '–'} | {mb(br) if br else '–'} |")
-    lines += [
-        f"| All | | {mb(sum(g or p for p, g, _ in weight.values()))} | "
-        f"{mb(sum(b or p for p, _, b in weight.values()))} |",
+        rb.table(("File", "Size", "gzip -9", "brotli -q 11"), sizes),
         "",
-        "| First frame, median (min–max) | Time |",
-        "| --- | --- |",
-        f"| Chromium, from navigation, {len(frames)} loads | {spread(frames)} |",
-        f"| Chromium through 10 Mbit/s and 40 ms, cold, {len(throttled[0])} loads | "
-        f"{spread(throttled[0])} |",
-        f"| Chromium through 10 Mbit/s and 40 ms, repeat visit (service worker), "
-        f"{len(throttled[1])} loads | {spread(throttled[1])} |",
-        f"| Linux (xcb), from process start, {len(linux_startup)} runs | {spread(linux_startup)} |",
+        rb.table(("First frame, median (min–max)", "Time"), loads),
         "",
-        "| | " + " | ".join(e.capitalize() if e != "webkit" else "WebKit" for e in engines)
-        + " | Linux (xcb) |",
-        "| --- |" + " --- |" * (len(engines) + 1),
-    ]
-    for speed in rb.SPEEDS:
-        cells = []
-        for engine in engines:
-            a = ticks[engine][speed]
-            share = min(t / i * 100 for t, i in zip(a["ticks"], a["ideal"]))
-            cells.append(f"{', '.join(map(str, a['ticks']))} of "
-                         f"{', '.join(map(str, a['ideal']))}: {share:.1f} %, "
-                         f"{a['interval_median_ms']:.1f} ms")
-        b = linux_ticks[speed]
-        lines.append(f"| Ticks in a round at {speed} (of the ideal for the clock step), "
-                     f"interval median | {' | '.join(cells)} | "
-                     f"{', '.join(map(str, b['ticks']))} of {', '.join(map(str, b['ideal']))}, "
-                     f"{b['interval_median_ms']:.1f} ms |")
-    for speed in rb.SPEEDS:
-        cells = [f"{ticks[e][speed]['work_median_us']:.0f} / {ticks[e][speed]['work_p99_us']:.0f} µs"
-                 for e in engines]
-        b = linux_ticks[speed]
-        lines.append(f"| Tick work at {speed}, median / p99 | {' | '.join(cells)} | "
-                     f"{b['work_median_us']:.0f} / {b['work_p99_us']:.0f} µs |")
-
-    def posted(figures):
-        """Posted clicks' latencies over every speed, as "median / max" in ms."""
-        us = [c for speed in rb.SPEEDS for c in figures[speed]["clicks"]]
-        return f"{rb.median(us) / 1000:.2f} / {max(us) / 1000:.2f} ms"
-    gaps = [f"{max(r['frame_gap_ms'] for r in played[e]):.1f} ms" for e in engines]
-    lines += [
-        f"| Longest time between two frames during a round | {' | '.join(gaps)} | – |",
-        f"| Click posted in a wait to count shown, median / max | "
-        f"{' | '.join(posted(ticks[e]) for e in engines)} | {posted(linux_ticks)} |",
+        rb.table(("", *names, "Linux (xcb)"), compared),
         "",
         f"A mouse press on the picture to the count shown, in Chromium, median / max of "
         f"{len(clicks)}: {rb.median(clicks):.1f} / {max(clicks):.1f} ms.",
         "",
-    ]
-    return "\n".join(lines)
+    ])
 
 
 def main():

@@ -17,13 +17,12 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
-
-import run_bench as rb  # noqa: E402
+import run_bench as rb
+from drivers import wine
+from drivers.xsession import Session
 
 MARK = "<!-- under-wine -->"
 
@@ -71,70 +70,76 @@ def run_pair(watch, linux_argv, wine_argv, wine_env, **kwargs):
 
 
 def measure(linux_build, windows_build, runs, rounds):
-    runtime_dir = tempfile.mkdtemp(prefix="quorvel-winebench-")
-    os.chmod(runtime_dir, 0o700)
-    server = rb.Xvfb()
-    prefix = os.path.join(runtime_dir, "wineprefix")
-    wineserver = None
-    try:
-        watch = rb.WindowWatch(server.name, runtime_dir)
-        wine_env = dict(watch.env, WINEPREFIX=prefix, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=",
+    with Session(screen=rb.SCREEN) as x:
+        watch = rb.WindowWatch(x.display, x.tmp)
+        wine_env = dict(wine.environment(watch.env, os.path.join(x.tmp, "wineprefix")),
                         WINEPATH=wine_path(windows_build))
         game_exe = str(zip_folder(windows_build) / "quorvel.exe")
         bench_exe = bench_program(windows_build, "quorvel_bench")
         bare_exe = bench_program(windows_build, "barewindow")
-        wine_env.pop("QT_QPA_PLATFORM")
         rb.log("making the Wine prefix")
-        subprocess.run(["wineboot", "-i"], env=wine_env, capture_output=True, check=True,
-                       timeout=180)
+        wine.make_prefix(wine_env, timeout=180)
         wineserver = subprocess.Popen(["wineserver", "-f", "-p"], env=wine_env,
                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        # One start to warm the caches on both sides; not counted.
-        run_pair(watch, [str(linux_build / "quorvel")],
-                 ["wine", game_exe], wine_env,
-                 idle_ms=rb.IDLE_MS, prints_result=False)
-        startup = {"linux": [], "wine": []}
-        bare = {"linux": [], "wine": []}
-        for run in range(runs):
-            rb.log(f"start-up, run {run + 1}/{runs}")
-            linux, wine = run_pair(watch, [str(linux_build / "quorvel")],
-                                   ["wine", game_exe], wine_env,
-                                   idle_ms=rb.IDLE_MS, prints_result=False)
-            startup["linux"].append(linux.first_damage_ms)
-            startup["wine"].append(wine.first_damage_ms)
-            linux, wine = run_pair(watch, [str(linux_build / "bench/barewindow"), str(rb.IDLE_MS)],
-                                   ["wine", bare_exe, str(rb.IDLE_MS)], wine_env)
-            bare["linux"].append(linux.first_damage_ms)
-            bare["wine"].append(wine.first_damage_ms)
-        played = {"linux": [], "wine": []}
-        for repeat in range(rounds):
-            for speed in rb.SPEEDS:
-                rb.log(f"round at {speed}, {repeat + 1}/{rounds}")
-                linux, wine = run_pair(
-                    watch, [str(linux_build / "bench/quorvel_bench"), "round", speed],
-                    ["wine", bench_exe, "round", speed],
-                    wine_env)
-                played["linux"].append(linux.output)
-                played["wine"].append(wine.output)
-    finally:
-        if wineserver:
-            subprocess.run(["wineserver", "-k"], env=wine_env, capture_output=True)
+        try:
+            # One start to warm the caches on both sides; not counted.
+            run_pair(watch, [str(linux_build / "quorvel")],
+                     ["wine", game_exe], wine_env,
+                     idle_ms=rb.IDLE_MS, prints_result=False)
+            startup = {"linux": [], "wine": []}
+            bare = {"linux": [], "wine": []}
+            for run in range(runs):
+                rb.log(f"start-up, run {run + 1}/{runs}")
+                linux, windows = run_pair(watch, [str(linux_build / "quorvel")],
+                                          ["wine", game_exe], wine_env,
+                                          idle_ms=rb.IDLE_MS, prints_result=False)
+                startup["linux"].append(linux.first_damage_ms)
+                startup["wine"].append(windows.first_damage_ms)
+                linux, windows = run_pair(
+                    watch, [str(linux_build / "bench/barewindow"), str(rb.IDLE_MS)],
+                    ["wine", bare_exe, str(rb.IDLE_MS)], wine_env)
+                bare["linux"].append(linux.first_damage_ms)
+                bare["wine"].append(windows.first_damage_ms)
+            played = {"linux": [], "wine": []}
+            for repeat in range(rounds):
+                for speed in rb.SPEEDS:
+                    rb.log(f"round at {speed}, {repeat + 1}/{rounds}")
+                    linux, windows = run_pair(
+                        watch, [str(linux_build / "bench/quorvel_bench"), "round", speed],
+                        ["wine", bench_exe, "round", speed],
+                        wine_env)
+                    played["linux"].append(linux.output)
+                    played["wine"].append(windows.output)
+        finally:
+            wine.end_server(wine_env)
             wineserver.wait()
-        server.close()
-        shutil.rmtree(runtime_dir, ignore_errors=True)
     return startup, bare, played
-
-
-def startup_cell(figures):
-    return f"{rb.median(figures):.1f} ms ({min(figures):.1f}–{max(figures):.1f})"
 
 
 def report(startup, bare, played, rounds, started, elapsed):
     linux_ticks = rb.tick_figures(played["linux"])
     wine_ticks = rb.tick_figures(played["wine"])
     lin, win = startup["linux"], startup["wine"]
-    lines = [
+
+    def round_ticks(f):
+        return (f"{rb.listed(f['ticks'])} ({rb.listed(f['ideal'])}), "
+                f"{f['interval_median_ms']:.1f} ms")
+
+    rows = [
+        ("Start-up: process start to first drawing in the window, median (min–max)",
+         rb.spread(lin), rb.spread(win)),
+        ("The same for a bare Qt window of the game's size (`barewindow`), the floor",
+         rb.spread(bare["linux"]), rb.spread(bare["wine"])),
+    ]
+    rows += [(f"Tick work at {speed}, median / p99 ({linux_ticks[speed]['ticks_sampled']} and "
+              f"{wine_ticks[speed]['ticks_sampled']} ticks)",
+              rb.work_cell(linux_ticks[speed]), rb.work_cell(wine_ticks[speed]))
+             for speed in rb.SPEEDS]
+    rows += [(f"Ticks in a round at {speed} (ideal), interval median",
+              round_ticks(linux_ticks[speed]), round_ticks(wine_ticks[speed]))
+             for speed in rb.SPEEDS]
+    worst_p99 = max(wine_ticks[speed]["work_p99_us"] for speed in rb.SPEEDS)
+    return "\n".join([
         MARK,
         "## Under Wine",
         "",
@@ -144,29 +149,7 @@ def report(startup, bare, played, rounds, started, elapsed):
         f"{rounds} per speed on each system. Wine's server was already running, so its own "
         "start (about a second, once per session) is not in the figures.",
         "",
-        "| | Linux (xcb) | Windows build under Wine |",
-        "| --- | --- | --- |",
-        f"| Start-up: process start to first drawing in the window, median (min–max) | "
-        f"{startup_cell(lin)} | {startup_cell(win)} |",
-        f"| The same for a bare Qt window of the game's size (`barewindow`), the floor | "
-        f"{startup_cell(bare['linux'])} | {startup_cell(bare['wine'])} |",
-    ]
-    for speed in rb.SPEEDS:
-        a, b = linux_ticks[speed], wine_ticks[speed]
-        lines.append(
-            f"| Tick work at {speed}, median / p99 ({a['ticks_sampled']} and "
-            f"{b['ticks_sampled']} ticks) | {a['work_median_us']:.0f} / {a['work_p99_us']:.0f} µs | "
-            f"{b['work_median_us']:.0f} / {b['work_p99_us']:.0f} µs |")
-    for speed in rb.SPEEDS:
-        a, b = linux_ticks[speed], wine_ticks[speed]
-        lines.append(
-            f"| Ticks in a round at {speed} (ideal), interval median | "
-            f"{', '.join(map(str, a['ticks']))} ({', '.join(map(str, a['ideal']))}), "
-            f"{a['interval_median_ms']:.1f} ms | "
-            f"{', '.join(map(str, b['ticks']))} ({', '.join(map(str, b['ideal']))}), "
-            f"{b['interval_median_ms']:.1f} ms |")
-    worst_p99 = max(wine_ticks[speed]["work_p99_us"] for speed in rb.SPEEDS)
-    lines += [
+        rb.table(("", "Linux (xcb)", "Windows build under Wine"), rows),
         "",
         f"Under Wine the game's start-up is {rb.median(win) / rb.median(bare['wine']):.2f}× "
         "that of the bare window: the time is Wine's and Qt's, not the game's. Tick work "
@@ -175,9 +158,8 @@ def report(startup, bare, played, rounds, started, elapsed):
         + ("Every round made its ideal number of ticks on both systems."
            if all(f["ticks"] == f["ideal"] for f in (*linux_ticks.values(), *wine_ticks.values()))
            else "Not every round made its ideal number of ticks: see the last rows."),
-    ]
-    lines.append("")
-    return "\n".join(lines)
+        "",
+    ])
 
 
 def main():

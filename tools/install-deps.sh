@@ -20,10 +20,11 @@ have() { command -v "$1" >/dev/null 2>&1; }
 # --- Debian and Ubuntu ---------------------------------------------------------
 apt_deps() {
     # Build, run (qt6-wayland for Wayland sessions), and the tests: X and Wayland
-    # servers, X tools, the package checks, the accessibility bus.
+    # servers, X tools, the package checks (python3-pil for the program icons'
+    # maker), the accessibility bus.
     packages="cmake ninja-build g++ make qt6-base-dev libgl-dev qt6-wayland \
 xvfb xauth xdotool x11-utils imagemagick weston \
-dpkg-dev file python3 desktop-file-utils appstream lintian \
+dpkg-dev file python3 python3-pil desktop-file-utils appstream lintian \
 python3-xlib python3-pyatspi at-spi2-core dbus"
 
     installed() {

@@ -295,16 +295,17 @@ class Icon:
         self.px = [[CLEAR] * SIZE for _ in range(SIZE)]
         self.view = view        # optional canvas -> design transform
 
-    def cells(self, shape):
-        out = []
+    def centres(self):
+        """Every pixel (x, y) with its centre in design coordinates."""
         for y in range(SIZE):
             for x in range(SIZE):
                 px, py = x + 0.5, y + 0.5
                 if self.view:
                     px, py = self.view(px, py)
-                if shape(px, py):
-                    out.append((x, y))
-        return out
+                yield x, y, px, py
+
+    def cells(self, shape):
+        return [(x, y) for x, y, px, py in self.centres() if shape(px, py)]
 
     def fill(self, shape, col):
         for x, y in self.cells(shape):
@@ -324,15 +325,11 @@ class Icon:
 
     def paint(self, shape, func):
         """Colour each pixel of shape with func(x, y) (design coordinates)."""
-        for y in range(SIZE):
-            for x in range(SIZE):
-                px, py = x + 0.5, y + 0.5
-                if self.view:
-                    px, py = self.view(px, py)
-                if shape(px, py):
-                    c = func(px, py)
-                    if c is not None:
-                        self.px[y][x] = c
+        for x, y, px, py in self.centres():
+            if shape(px, py):
+                c = func(px, py)
+                if c is not None:
+                    self.px[y][x] = c
 
     def dot(self, x, y, col):
         self.px[y][x] = col
@@ -437,11 +434,23 @@ def surprised_face(ic):
     ic.fill(ellipse(24, 37.2, 2.6, 2), RED_L)
 
 
+def pointed_ears(ic, ear, inner, colour, inner_colour):
+    """The left ear and its inside, as triangles, and the right ones mirrored."""
+    ear, inner = poly(ear), poly(inner)
+    ic.draw(ear | mirrored(ear), colour)
+    ic.fill(inner | mirrored(inner), inner_colour)
+
+
+def whiskers(ic, ends):
+    """Ink whiskers from a to b on the left, for each (a, b), and mirrored on the right."""
+    for a, b in ends:
+        ic.fill(line(a[0], a[1], b[0], b[1], 1.1), INK)
+        ic.fill(line(48 - a[0], a[1], 48 - b[0], b[1], 1.1), INK)
+
+
 def cat_face(ic):
-    ear = poly([(6, 26), (8, 3), (23, 14)])
-    ic.draw(ear | mirrored(ear), ORANGE)
-    inner = poly([(10, 18), (10.5, 8), (18, 14)])
-    ic.fill(inner | mirrored(inner), PINK)
+    pointed_ears(ic, [(6, 26), (8, 3), (23, 14)], [(10, 18), (10.5, 8), (18, 14)],
+                 ORANGE, PINK)
     head = ellipse(24, 28.5, 19.5, 15.5)
     shaded(ic, head, ORANGE, ORANGE_D, d=2)
     for x0, x1 in ((24, 24), (19, 20), (29, 28)):
@@ -453,9 +462,7 @@ def cat_face(ic):
         ic.dot(int(x) + 1, 24, WHITE)
     ic.draw(poly([(21.5, 29.5), (26.5, 29.5), (24, 32.3)]), PINK_D)
     ic.fill(arc(21.6, 32.6, 2.4, 1.2, 10, 170) | arc(26.4, 32.6, 2.4, 1.2, 10, 170), INK)
-    for a, b in (((12, 31), (2, 28.5)), ((12, 33.5), (2, 34.5))):
-        ic.fill(line(a[0], a[1], b[0], b[1], 1.1), INK)
-        ic.fill(line(48 - a[0], a[1], 48 - b[0], b[1], 1.1), INK)
+    whiskers(ic, (((12, 31), (2, 28.5)), ((12, 33.5), (2, 34.5))))
 
 
 def dog_face(ic):
@@ -489,10 +496,8 @@ def frog(ic):
 
 
 def pig(ic):
-    ear = poly([(7, 18), (9, 3), (21, 10)])
-    ic.draw(ear | mirrored(ear), PINK)
-    inner = poly([(10, 13.5), (11, 7), (16, 10)])
-    ic.fill(inner | mirrored(inner), PINK_D)
+    pointed_ears(ic, [(7, 18), (9, 3), (21, 10)], [(10, 13.5), (11, 7), (16, 10)],
+                 PINK, PINK_D)
     head = circle(24, 26.5, 18.5)
     shaded(ic, head, PINK, PINK_D, PINK_L, 1.8, ellipse(14, 17, 3.5, 2, -35))
     eye(ic, 16.5, 21.5, 2.4)
@@ -512,9 +517,7 @@ def mouse(ic):
     eye(ic, 18.5, 26, 2.5)
     eye(ic, 29.5, 26, 2.5)
     ic.draw(circle(24, 40.2, 2.6), PINK_D)
-    for a, b in (((18, 37), (5, 33.5)), ((18, 38.5), (5, 39.5))):
-        ic.fill(line(a[0], a[1], b[0], b[1], 1.1), INK)
-        ic.fill(line(48 - a[0], a[1], 48 - b[0], b[1], 1.1), INK)
+    whiskers(ic, (((18, 37), (5, 33.5)), ((18, 38.5), (5, 39.5))))
 
 
 def owl(ic):

@@ -3,94 +3,16 @@
 Usage: quorvel_e2e.py CASE PATH-TO-QUORVEL [FOLDER-FOR-FAILURE-SCREENSHOTS]
 """
 
-import os
 import re
-import subprocess
 import sys
 import time
-import traceback
 
-import screen as scr
-from screen import Screen
-from xsession import CAPTION, Session, wait_until
-
-ROUND_SECONDS = 10.1
-ROUND_TIMEOUT = ROUND_SECONDS + 15.0
-EXIT_LIMIT = 1.0
-START_CONTROLS = {"cmdGo": scr.CMD_GO, "cmdIco": scr.CMD_ICO, "lstSpeed": scr.LST_SPEED}
-
-last_shot = None
-
-
-def shoot(screen):
-    global last_shot
-    last_shot = screen.shot()
-    return last_shot
-
-
-def sunken_frame(shot, rect):
-    """The 2-pixel sunken frame of a picture box: dark along the top and left, light
-    along the bottom and right, one colour along each outer edge."""
-    x, y, w, h = rect
-    top = {shot.pixel(i, y) for i in range(x, x + w - 1)}
-    left = {shot.pixel(x, j) for j in range(y, y + h - 1)}
-    bottom = {shot.pixel(i, y + h - 1) for i in range(x + 1, x + w)}
-    right = {shot.pixel(x + w - 1, j) for j in range(y + 1, y + h)}
-    if len(top | left) != 1 or len(bottom | right) != 1:
-        return False
-    return sum(next(iter(top))) < sum(next(iter(bottom)))
-
-
-def ready_shot(screen):
-    """A screenshot of the window once it has been painted and holds still."""
-    previous = None
-
-    def painted():
-        nonlocal previous
-        shot = shoot(screen)
-        if (shot.width, shot.height) != scr.CLIENT_SIZE or not sunken_frame(shot, scr.PIC_START):
-            return None
-        if shot.plain(scr.CMD_GO, shot.background()):
-            return None
-        same = previous is not None and previous.data == shot.data
-        previous = shot
-        return shot if same else None
-
-    return wait_until(painted, 20.0, "the window to be painted", 0.05)
-
-
-def locate(shot, template):
-    """The picture's rectangle in `shot`, or None while it is not seen exactly once."""
-    hits = shot.find(template)
-    if len(hits) != 1:
-        return None
-    return (*hits[0], scr.PIC_START[2], scr.PIC_START[3])
-
-
-def start_hidden(shot, picture):
-    """True when the start controls are gone: their places show only the window's
-    background, apart from the picture passing over them."""
-    colour = shot.background()
-    return all(shot.plain(rect, colour, hole=picture) for rect in START_CONTROLS.values())
-
-
-def start_round(session, screen):
-    """Presses GO! and waits until the round runs: start controls hidden, picture moved.
-    Returns the picture template, the time of the press and the picture's rectangle."""
-    before = ready_shot(screen)
-    template = before.block(scr.PIC_START)
-    session.click(*scr.centre(scr.CMD_GO))
-    pressed = time.monotonic()
-
-    def running():
-        shot = shoot(screen)
-        picture = locate(shot, template)
-        if picture and picture != scr.PIC_START and start_hidden(shot, picture):
-            return picture
-        return None
-
-    picture = wait_until(running, 10.0, "the round to start after GO!", 0.02)
-    return template, pressed, picture
+from drivers import e2e, screen as scr
+from drivers.e2e import (ROUND_SECONDS, ROUND_TIMEOUT, START_CONTROLS, assert_equal,
+                         assert_exits, client_size, locate, ready_shot, run_reported, shoot,
+                         start_hidden, start_round, window_info, window_title)
+from drivers.screen import Screen
+from drivers.xsession import CAPTION, Session, wait_until
 
 
 def picture_clear_of(screen, template, rect, margin=30):
@@ -99,40 +21,6 @@ def picture_clear_of(screen, template, rect, margin=30):
         return picture and not scr.overlaps(picture, rect, margin)
 
     wait_until(clear, 5.0, "the picture to move away", 0.02)
-
-
-def assert_equal(actual, expected, what):
-    if actual != expected:
-        raise AssertionError(f"{what}: expected {expected!r}, got {actual!r}")
-
-
-def assert_exits(session, started, what):
-    status = session.wait_exit(10.0)
-    took = time.monotonic() - started
-    if status is None:
-        raise AssertionError(f"the game still runs 10 s after {what}")
-    assert_equal(status, 0, f"exit status after {what}")
-    if took > EXIT_LIMIT:
-        raise AssertionError(f"the game took {took:.3f} s to end after {what}")
-    print(f"ended {took * 1000:.0f} ms after {what}")
-
-
-def window_title(window):
-    return subprocess.run(["xdotool", "getwindowname", str(window)],
-                          capture_output=True, text=True, check=True).stdout.strip()
-
-
-def window_info(window):
-    """What xwininfo says of a window, field by field ("Width", "Map State", ...)."""
-    info = subprocess.run(["xwininfo", "-id", str(window)],
-                          capture_output=True, text=True, check=True).stdout
-    return dict(line.strip().split(": ", 1) for line in info.splitlines()
-                if ": " in line and not line.strip().startswith("xwininfo"))
-
-
-def client_size(window):
-    fields = window_info(window)
-    return int(fields["Width"]), int(fields["Height"])
 
 
 # The window opens with the game's caption and a 711 x 501 client area.
@@ -165,7 +53,7 @@ def case_go(game):
             return len(seen) >= 4
 
         wait_until(moved_on, 5.0, "the picture to keep moving", 0.03)
-        if not start_hidden(last_shot, seen[-1]):
+        if not start_hidden(e2e.last_shot, seen[-1]):
             raise AssertionError("a start control is drawn again during the round")
         print("picture path:", seen)
         screen.close()
@@ -175,7 +63,7 @@ def case_go(game):
 # shows at least one click and never more than were made.
 def case_click(game):
     with Session(game, accessibility=True) as session:
-        import a11y
+        from drivers import a11y
         window = a11y.game_window()
         assert_equal(a11y.role(window), "FRAME", "role of the game window")
         controls = a11y.controls_by_rect(window)
@@ -278,13 +166,18 @@ def case_keyboard(game):
         print(f"Change Icon: {len(pictures) - 1} change(s) after Space went up")
         template = pictures[-1]
 
+        def no_round(seconds, what):
+            watch(screen, seconds, what, lambda shot: not running_round(shot, template))
+
+        def round_starts(when):
+            wait_until(lambda: running_round(shoot(screen), template), 5.0,
+                       f"the round to start {when}", 0.02)
+
         session.xdotool("key", "Tab", "Tab")  # on to the list, then GO!
         session.xdotool("keydown", "space")
-        watch(screen, 1.5, "a round started while Space was held on GO!",
-              lambda shot: not running_round(shot, template))
+        no_round(1.5, "a round started while Space was held on GO!")
         session.xdotool("keyup", "space")
-        wait_until(lambda: running_round(shoot(screen), template), 5.0,
-                   "the round to start when Space went up on GO!", 0.02)
+        round_starts("when Space went up on GO!")
 
         # Space goes down during the round and stays down past its end.
         session.xdotool("keydown", "space")
@@ -292,19 +185,17 @@ def case_keyboard(game):
             wait_until(lambda: not running_round(shoot(screen), template), ROUND_TIMEOUT,
                        "the round to end", 0.05)
             rating = shoot(screen).block(scr.LBL_FEEDBACK)
-            if last_shot.plain(scr.LBL_FEEDBACK, last_shot.background()):
+            if e2e.last_shot.plain(scr.LBL_FEEDBACK, e2e.last_shot.background()):
                 raise AssertionError("no rating after the round")
             watch(screen, 1.5, "the still-held Space started another round",
                   lambda shot: not running_round(shot, template)
                   and shot.block(scr.LBL_FEEDBACK) == rating)
         finally:
             session.xdotool("keyup", "space")
-        watch(screen, 0.5, "Space going up on GO! started another round",
-              lambda shot: not running_round(shot, template))
+        no_round(0.5, "Space going up on GO! started another round")
 
         session.xdotool("key", "Return")
-        wait_until(lambda: running_round(shoot(screen), template), 5.0,
-                   "the round to start on Return", 0.02)
+        round_starts("on Return")
         picture_clear_of(screen, template, scr.CMD_QUIT)
         started = time.monotonic()
         session.click(*scr.centre(scr.CMD_QUIT))
@@ -334,7 +225,7 @@ ON_SCREEN = {"enabled", "sensitive", "showing", "visible"}
 # showing and offering no Press during a round, the clicks label's and rating's texts after it.
 def case_accessibility(game):
     with Session(game, accessibility=True) as session:
-        import a11y
+        from drivers import a11y
         screen = Screen(session.display, session.window)
         ready_shot(screen)
         window = a11y.game_window()
@@ -408,9 +299,9 @@ def case_accessibility(game):
 # pressed through AT-SPI runs with the picture wandering and ends with the rating, and
 # QUIT pressed in the middle of a second round ends the game with status 0.
 def case_wayland(game):
-    from wlsession import WaylandSession
+    from drivers.wlsession import WaylandSession
     with WaylandSession(game) as session:
-        import a11y
+        from drivers import a11y
         window = a11y.game_window()
         assert_equal(a11y.role(window), "FRAME", "role of the game window")
         a11y.require_states(window, {"showing", "visible"}, what="the game window")
@@ -462,24 +353,6 @@ CASES = {
     "accessibility": case_accessibility,
     "wayland": case_wayland,
 }
-
-
-def run_reported(label, action, shot_folder, shot_name):
-    """Runs one end-to-end check and returns its exit status. A failure prints its
-    traceback and, given a folder, saves the last screenshot there."""
-    started = time.monotonic()
-    try:
-        action()
-    except Exception:
-        traceback.print_exc()
-        if last_shot is not None and shot_folder:
-            path = os.path.join(shot_folder, shot_name)
-            last_shot.save_ppm(path)
-            print("last screenshot:", path, file=sys.stderr)
-        print(f"FAILED {label} after {time.monotonic() - started:.1f} s")
-        return 1
-    print(f"passed {label} in {time.monotonic() - started:.1f} s")
-    return 0
 
 
 def main(argv):

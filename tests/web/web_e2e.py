@@ -18,11 +18,9 @@ import urllib.request
 
 from selenium.webdriver.common.keys import Keys
 
-import browser as web
-import quorvel_e2e as e2e
-import screen as scr
-from quorvel_e2e import assert_equal
-from xsession import wait_until
+from drivers import browser as web, e2e, screen as scr
+from drivers.e2e import ROUND_SECONDS, assert_equal
+from drivers.xsession import wait_until
 
 # The design's places of the controls, in CSS pixels of the page (the window has no
 # frame in a page: it fills the canvas).
@@ -33,7 +31,6 @@ DESIGN = {
     "picIco": scr.PIC_START,
 }
 LIST_ROW = scr.LST_SPEED[3] // 3   # the three items share the list's height
-ROUND_SECONDS = 10.1
 PICTURE_SIDE = scr.PIC_START[2]
 
 

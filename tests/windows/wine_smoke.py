@@ -22,15 +22,11 @@ import zipfile
 
 import pefile
 
+from drivers import e2e, screen as scr, wine, xsession
+from drivers.screen import Screen
+from drivers.xsession import CAPTION, wait_until
+
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
-
-import quorvel_e2e as e2e  # noqa: E402
-import screen as scr  # noqa: E402
-import xsession  # noqa: E402
-from screen import Screen  # noqa: E402
-from xsession import CAPTION, wait_until  # noqa: E402
-
 ICON = os.path.join(HERE, "..", "..", "assets", "icons", "quorvel.ico")
 PUBLISHER = "Brinhalt"
 INSTALL_DIR = ("AppData", "Local", "Programs", CAPTION)
@@ -56,13 +52,7 @@ class WineSession(xsession.Session):
         self.prefix = None
 
     def _env(self):
-        env = super()._env()
-        env.pop("QT_QPA_PLATFORM")
-        # No .NET or HTML engine; and no Linux menu entries for the Start menu's
-        # shortcuts, which Wine would write into the real home folder.
-        env.update(WINEPREFIX=self.prefix, WINEDEBUG="-all",
-                   WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
-        return env
+        return wine.environment(super()._env(), self.prefix)
 
     def wine(self, *args, timeout=120):
         """Runs a Windows program (or tool) to its end; its status and output."""
@@ -78,23 +68,19 @@ class WineSession(xsession.Session):
 
     def _start_game(self):
         self.prefix = os.path.join(self.tmp, "wineprefix")
-        # Making the prefix takes Wine a while; it is not the game's start-up.
         with self._log("wineboot.log") as log:
-            subprocess.run(["wineboot", "-i"], env=self._env(), stdin=subprocess.DEVNULL,
-                           stdout=log, stderr=subprocess.STDOUT, check=True, timeout=120)
+            wine.make_prefix(self._env(), log)
         command, cwd = self.install(self)
         with self._log("game.log") as log:
             self.game = subprocess.Popen(
                 ["wine", *command], env=self._env(), cwd=cwd,
                 stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
-                preexec_fn=xsession._die_with_parent)
+                preexec_fn=xsession.die_with_parent)
         self.window = wait_until(self._find_window, xsession.WINDOW_TIMEOUT, "the game's window")
 
     def __exit__(self, exc_type, exc, tb):
         if self.prefix and os.path.isdir(self.prefix):
-            subprocess.run(["wineserver", "-k"], env=self._env(), capture_output=True)
-            subprocess.run(["wineserver", "-w"], env=self._env(), capture_output=True,
-                           timeout=30)
+            wine.end_server(self._env())
         return super().__exit__(exc_type, exc, tb)
 
 

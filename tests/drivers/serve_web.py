@@ -1,11 +1,11 @@
-#!/usr/bin/env python3
 """Serves the browser build's page on this machine only (127.0.0.1), as any static web
 host would: the .wasm as application/wasm, and a file's precompressed copy, .br or .gz,
 to browsers that take brotli or gzip (brotli first). Every file is sent for the browser
 to check again before each use (no-cache, with its time), so a new build, and its
 service worker, are seen at once.
 
-Usage: serve_web.py [FOLDER] [PORT]   (default build/web, and a free port)
+Usage: python3 -m drivers.serve_web [FOLDER] [PORT]   (default build/web, and a free
+port), with tests/ on PYTHONPATH as `make serve-web` has it
 """
 
 import functools

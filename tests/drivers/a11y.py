@@ -3,7 +3,7 @@ D-Bus session is up: libatspi finds the accessibility bus through it."""
 
 import pyatspi
 
-from xsession import CAPTION, WINDOW_TIMEOUT, wait_until
+from drivers.xsession import CAPTION, WINDOW_TIMEOUT, wait_until
 
 APP_NAME = "quorvel"
 

@@ -12,20 +12,14 @@ import subprocess
 import sys
 import tempfile
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "tools"))
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.remote.command import Command
+from Xlib import X, display as xdisplay
 
-from selenium import webdriver  # noqa: E402
-from selenium.webdriver.chrome.service import Service  # noqa: E402
-from selenium.webdriver.remote.command import Command  # noqa: E402
-from Xlib import X, display as xdisplay  # noqa: E402
-
-import marionette  # noqa: E402
-import screen as scr  # noqa: E402
-import xsession  # noqa: E402
-from serve_web import serve  # noqa: E402
-from xsession import wait_until  # noqa: E402
+from drivers import marionette, screen as scr, xsession
+from drivers.serve_web import serve
+from drivers.xsession import wait_until
 
 CAPTION = "Brinhalt's Quorvel"
 CLIENT_WIDTH = scr.CLIENT_SIZE[0]
@@ -108,11 +102,7 @@ class Display(xsession.Session):
     at the browser's pixel ratio, so that its window holds the game's at any ratio."""
 
     def __init__(self, scale):
-        super().__init__(None)
-        self.SCREEN = f"{round(1280 * scale)}x{round(900 * scale)}x24"
-
-    def _start_game(self):
-        pass
+        super().__init__(screen=f"{round(1280 * scale)}x{round(900 * scale)}x24")
 
     def _env(self):
         # The browser's caches and settings stay in the session's folder, not in $HOME;

@@ -8,7 +8,7 @@ import signal
 import subprocess
 import sys
 
-from xsession import Session, WINDOW_TIMEOUT, _die_with_parent, wait_until
+from drivers.xsession import Session, WINDOW_TIMEOUT, die_with_parent, wait_until
 
 SOCKET = "quorvel-wayland-0"
 
@@ -48,7 +48,7 @@ class WaylandSession(Session):
                  # The debug protocol, through which weston-debug reads what it holds.
                  "--debug"],
                 env=self._env(), stdin=subprocess.DEVNULL, stdout=log,
-                stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)
+                stderr=subprocess.STDOUT, preexec_fn=die_with_parent)
         socket = os.path.join(self.tmp, SOCKET)
 
         def listening():

@@ -1,6 +1,6 @@
 """A private X server (and, when asked, a D-Bus session with the accessibility bus)
-with the real game running on it. Everything started here is ended on leaving the
-`with` block, and dies with the test if the test itself is killed."""
+with the real game running on it, or with nothing on it. Everything started here is
+ended on leaving the `with` block, and dies with the test if the test itself is killed."""
 
 import ctypes
 import os
@@ -19,7 +19,7 @@ _PR_SET_PDEATHSIG = 1
 _libc = ctypes.CDLL(None, use_errno=True)
 
 
-def _die_with_parent():
+def die_with_parent():
     _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGKILL)
 
 
@@ -40,11 +40,13 @@ def wait_until(predicate, timeout, what, interval=0.02):
 
 
 class Session:
-    SCREEN = "1024x768x24"
+    """The game at `game` on a private X server of `screen` ("WxHxDEPTH"), or with
+    no game the server alone."""
 
-    def __init__(self, game, accessibility=False):
+    def __init__(self, game=None, accessibility=False, screen="1024x768x24"):
         self.game_path = game
         self.accessibility = accessibility
+        self.screen = screen
         self.tmp = None
         self.xvfb = None
         self.bus = None
@@ -57,7 +59,7 @@ class Session:
         # ctest ends a test that runs too long with SIGTERM; clean up then as well.
         signal.signal(signal.SIGTERM, _raise_on_term)
         signal.signal(signal.SIGHUP, _raise_on_term)
-        self.tmp = tempfile.mkdtemp(prefix="quorvel-e2e-")
+        self.tmp = tempfile.mkdtemp(prefix="quorvel-session-")
         os.chmod(self.tmp, 0o700)
         try:
             self._start_xvfb()
@@ -118,10 +120,10 @@ class Session:
         try:
             with self._log("xvfb.log") as log:
                 self.xvfb = subprocess.Popen(
-                    ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.SCREEN,
+                    ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.screen,
                      "-nolisten", "tcp", "-noreset"],
                     pass_fds=[write_end], stdin=subprocess.DEVNULL,
-                    stdout=log, stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)
+                    stdout=log, stderr=subprocess.STDOUT, preexec_fn=die_with_parent)
             os.close(write_end)
             write_end = -1
             number = b""
@@ -147,7 +149,7 @@ class Session:
                 ["dbus-daemon", "--session", "--nofork", "--print-address",
                  "--address=unix:dir=" + self.tmp],
                 stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=log,
-                env=self._env(), start_new_session=True, preexec_fn=_die_with_parent)
+                env=self._env(), start_new_session=True, preexec_fn=die_with_parent)
         ready = select.select([self.bus.stdout], [], [], WINDOW_TIMEOUT)[0]
         line = self.bus.stdout.readline().decode().strip() if ready else ""
         if not line:
@@ -167,13 +169,15 @@ class Session:
         return env
 
     def _start_game(self):
+        if self.game_path is None:
+            return
         env = self._env()
         if self.accessibility:
             env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
         with self._log("game.log") as log:
             self.game = subprocess.Popen(
                 [self.game_path], env=env, stdin=subprocess.DEVNULL,
-                stdout=log, stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)
+                stdout=log, stderr=subprocess.STDOUT, preexec_fn=die_with_parent)
         self.window = wait_until(self._find_window, WINDOW_TIMEOUT, "the game's window")
 
     def _find_window(self):

@@ -11,7 +11,7 @@ import socket
 import subprocess
 import tempfile
 
-from xsession import _die_with_parent, wait_until
+from drivers.xsession import die_with_parent, wait_until
 
 ELEMENT = "element-6066-11e4-a52e-4f735466cecf"
 
@@ -77,7 +77,7 @@ class Firefox:
             self.process = subprocess.Popen(
                 [binary, "--marionette", "--no-remote", "-profile", self.profile],
                 env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
-                preexec_fn=_die_with_parent)
+                preexec_fn=die_with_parent)
             port = int(wait_until(self._port, timeout, "Firefox's Marionette port", 0.1))
             self.sock = socket.create_connection(("127.0.0.1", port), timeout=timeout)
             self.hello = self._receive()
