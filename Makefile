@@ -39,6 +39,7 @@ package: build
 # Start-up, memory, tick, click and gallery timings against a bare Qt window, under
 # Xvfb, in a few minutes; rewrites docs/PERFORMANCE.md and docs/tick-intervals.svg.
 bench: build
+	cmake --build --preset $(PRESET) -j $(JOBS) --target barewindow floorwindow quorvel_bench
 	/usr/bin/python3 bench/run_bench.py --build $(BUILD)
 
 # `make test` on a fresh minimal Debian of another release, DIST=trixie or bookworm,
@@ -66,6 +67,8 @@ test-windows: windows
 # Start-up and tick work of the Windows build under Wine against the Linux build, in
 # one run; writes the "Under Wine" section of docs/PERFORMANCE.md.
 bench-windows: build windows
+	cmake --build --preset $(PRESET) -j $(JOBS) --target barewindow quorvel_bench
+	cmake --build --preset windows -j $(JOBS) --target barewindow quorvel_bench
 	/usr/bin/python3 bench/wine_bench.py --linux $(BUILD) --windows build/windows
 
 # The game in a web page: build/web/, a folder of static files for any web server.
@@ -94,6 +97,7 @@ test-web: web
 # click-to-count latency, against the desktop build; writes the "In the browser"
 # section of docs/PERFORMANCE.md.
 bench-web: build web
+	cmake --build --preset $(PRESET) -j $(JOBS) --target quorvel_bench
 	export $(WEB_ENV) && cmake --build --preset web --target quorvel_bench_page -j $(JOBS)
 	/usr/bin/python3 bench/web_bench.py --linux $(BUILD) --web build/web \
 		--bench-site build/wasm/bench-site

@@ -6,36 +6,14 @@
 // Prints one JSON line once the first frame is out (and, with IDLE_MS, after the
 // window has then sat idle that long), then ends.
 
-#include "firstpaintprobe.h"
-#include "startupreport.h"
+#include "idlewindow.h"
 
-#include <QApplication>
-#include <QTimer>
 #include <QWidget>
-
-#include <cstdlib>
 
 int main(int argc, char *argv[])
 {
-    StartupReport report("barewindow");
-    report.mark("main");
-    const int idleMs = argc > 1 ? std::atoi(argv[1]) : 0;
-    int appArgc = argc > 0 ? 1 : 0;
-    QApplication app(appArgc, argv);
-    report.mark("app");
-
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Brinhalt's Quorvel"));
-    window.resize(711, 501);
-    report.mark("built");
-
-    FirstPaintProbe probe(window, [&report, idleMs](auto paint, auto frame) {
-        report.mark("paint", paint);
-        report.mark("frame", frame);
-        QTimer::singleShot(idleMs, [&report] { report.printAndExit(); });
+    return runIdleWindow("barewindow", argc, argv, [](QWidget &window) {
+        window.setWindowTitle(QStringLiteral("Brinhalt's Quorvel"));
+        window.resize(711, 501);
     });
-
-    window.show();
-    report.mark("shown");
-    return app.exec();
 }

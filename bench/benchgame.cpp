@@ -29,14 +29,16 @@
 #include "toolkit.h"
 
 #include <QApplication>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 namespace {
 
@@ -49,28 +51,20 @@ double micros(TimePoint from, TimePoint to)
     return std::chrono::duration<double, std::micro>(to - from).count();
 }
 
-std::string number(double value)
+// The figures keep the three decimals they have always had: nanoseconds for the
+// times in microseconds, milliseconds for the clock's reading.
+double thousandths(double value)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f", value);
-    return text;
-}
-
-std::string quoted(const std::string &text)
-{
-    return "\"" + text + "\"";
+    return std::round(value * 1000.0) / 1000.0;
 }
 
 template <typename T, typename F>
-std::string array(const std::vector<T> &values, F format)
+QJsonArray array(const std::vector<T> &values, F figure)
 {
-    std::string out = "[";
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i)
-            out += ',';
-        out += format(values[i]);
-    }
-    return out + "]";
+    QJsonArray out;
+    for (const T &value : values)
+        out.append(figure(value));
+    return out;
 }
 
 double waitSecondsFor(const QString &speed)
@@ -91,23 +85,19 @@ double waitSecondsFor(const QString &speed)
     const Start starts[] = {{"1ms", 1800'000},          {"1/1024s", 3 * 3600'000},
                             {"1/512s", 6 * 3600'000},   {"1/256s", 12 * 3600'000},
                             {"1/128s", 20 * 3600'000}};
-    std::string json = "{\"program\":\"quorvel_bench\",\"mode\":\"ideal\",\"qt\":" +
-                       quoted(qVersion()) + ",\"ideal\":{";
-    bool firstStart = true;
+    QJsonObject ideal;
     for (const Start &start : starts) {
-        json += std::string(firstStart ? "" : ",") + quoted(start.step) + ":{";
-        firstStart = false;
-        bool firstSpeed = true;
+        QJsonObject ticks;
         for (const layout::Speed &speed : layout::kSpeeds) {
-            json += std::string(firstSpeed ? "" : ",") + quoted(speed.listText) + ":" +
-                    std::to_string(idealTicks(QString::fromUtf8(speed.listText), start.ms));
-            firstSpeed = false;
+            const QString name = QString::fromUtf8(speed.listText);
+            ticks.insert(name, idealTicks(name, start.ms));
         }
-        json += "}";
+        ideal.insert(QString::fromUtf8(start.step), ticks);
     }
-    std::puts((json + "}}").c_str());
-    std::fflush(stdout);
-    std::_Exit(0);
+    StartupReport::exitWithLine({{QStringLiteral("program"), QStringLiteral("quorvel_bench")},
+                                 {QStringLiteral("mode"), QStringLiteral("ideal")},
+                                 {QStringLiteral("qt"), QString::fromUtf8(qVersion())},
+                                 {QStringLiteral("ideal"), ideal}});
 }
 
 } // namespace
@@ -149,7 +139,9 @@ int main(int argc, char *argv[])
 
     const auto startup = [&] {
         const int idleMs = argument.isEmpty() ? 0 : argument.toInt();
-        QTimer::singleShot(idleMs, [&] { report.printAndExit(quoted("mode") + ":\"startup\""); });
+        QTimer::singleShot(idleMs, [&] {
+            report.printAndExit({{QStringLiteral("mode"), QStringLiteral("startup")}});
+        });
     };
 
     const auto gallery = [&] {
@@ -157,8 +149,8 @@ int main(int argc, char *argv[])
             const TimePoint before = std::chrono::steady_clock::now();
             window.cmdIco_Click();
             const TimePoint after = std::chrono::steady_clock::now();
-            report.printAndExit(quoted("mode") + ":\"gallery\",\"first_press_us\":" +
-                                number(micros(before, after)));
+            report.printAndExit({{QStringLiteral("mode"), QStringLiteral("gallery")},
+                                 {QStringLiteral("first_press_us"), thousandths(micros(before, after))}});
         });
     };
 
@@ -185,34 +177,31 @@ int main(int argc, char *argv[])
 
             const std::vector<TickRecorder::Wait> &waits = recorder.waits();
             const TimePoint origin = waits.empty() ? TimePoint() : waits.front().start;
-            const std::string roundFields =
-                quoted("mode") + ":\"round\",\"speed\":" + quoted(argument.toStdString()) +
-                ",\"first_reading\":" + number(recorder.firstReading()) +
-                ",\"smallest_step\":" + std::to_string(recorder.smallestStep()) +
-                ",\"clicks_shown\":" + quoted(counter->text().trimmed().toStdString()) +
-                ",\"click_state\":" + std::to_string(window.state().clickCount) +
-                ",\"wait_start_us\":" +
-                array(waits, [&](const auto &w) { return number(micros(origin, w.start)); }) +
-                ",\"wait_end_us\":" +
-                array(waits, [&](const auto &w) { return number(micros(origin, w.end)); }) +
-                ",\"pumps\":" +
-                array(waits, [](const auto &w) { return std::to_string(w.pumps); }) +
-                ",\"longest_pump_us\":" +
-                array(waits, [](const auto &w) { return number(w.longestPump.count() / 1000.0); }) +
-                ",\"click_us\":" + array(clicks.latenciesMicros(), number) +
-                ",\"clicks_late\":" + std::to_string(clicks.missed());
+            const QJsonObject roundFields{
+                {QStringLiteral("mode"), QStringLiteral("round")},
+                {QStringLiteral("speed"), argument},
+                {QStringLiteral("first_reading"), thousandths(recorder.firstReading())},
+                {QStringLiteral("smallest_step"), double(recorder.smallestStep())},
+                {QStringLiteral("clicks_shown"), counter->text().trimmed()},
+                {QStringLiteral("click_state"), window.state().clickCount},
+                {QStringLiteral("wait_start_us"),
+                 array(waits, [&](const auto &w) { return thousandths(micros(origin, w.start)); })},
+                {QStringLiteral("wait_end_us"),
+                 array(waits, [&](const auto &w) { return thousandths(micros(origin, w.end)); })},
+                {QStringLiteral("pumps"), array(waits, [](const auto &w) { return w.pumps; })},
+                {QStringLiteral("longest_pump_us"), array(waits, [](const auto &w) {
+                     return thousandths(w.longestPump.count() / 1000.0);
+                 })},
+                {QStringLiteral("click_us"), array(clicks.latenciesMicros(), thousandths)},
+                {QStringLiteral("clicks_late"), clicks.missed()}};
             const qint64 startMs = qRound64(double(recorder.firstReading()) * 1000.0);
 
             changeIcon->click();
             QTimer::singleShot(kSettleMs, [&report, roundFields, startMs, argument] {
                 // Memory first: the ideal round below builds a second window.
-                const std::string memoryAndRound = report.json(roundFields);
-                const int ideal = idealTicks(argument, startMs);
-                std::string out = memoryAndRound;
-                out.insert(out.size() - 1, ",\"ideal_ticks\":" + std::to_string(ideal));
-                std::puts(out.c_str());
-                std::fflush(stdout);
-                std::_Exit(0);
+                QJsonObject out = report.json(roundFields);
+                out.insert(QStringLiteral("ideal_ticks"), idealTicks(argument, startMs));
+                StartupReport::exitWithLine(out);
             });
         });
     };

@@ -1,10 +1,9 @@
 #include "clickprobe.h"
 
+#include "postclick.h"
 #include "tickrecorder.h"
 
-#include <QCoreApplication>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QWidget>
 
 ClickProbe::ClickProbe(QWidget &picture, QLabel &counter, const TickRecorder &recorder,
@@ -39,15 +38,8 @@ void ClickProbe::beforePump()
     pending_ = true;
     pendingWait_ = wait;
     textBefore_ = counter_.text();
-    const QPointF local(picture_.width() / 2.0, picture_.height() / 2.0);
-    const QPointF global = picture_.mapToGlobal(local);
     postedAt_ = std::chrono::steady_clock::now();
-    QCoreApplication::postEvent(&picture_,
-                                new QMouseEvent(QEvent::MouseButtonPress, local, global,
-                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(&picture_,
-                                new QMouseEvent(QEvent::MouseButtonRelease, local, global,
-                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    postClick(picture_, QPointF(picture_.width() / 2.0, picture_.height() / 2.0));
 }
 
 void ClickProbe::afterPump()

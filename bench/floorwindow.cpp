@@ -8,19 +8,14 @@
 // Prints one JSON line once the first frame is out (and, with IDLE_MS, after the
 // window has then sat idle that long), then ends.
 
-#include "firstpaintprobe.h"
+#include "idlewindow.h"
 #include "layout.h"
-#include "startupreport.h"
 
-#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include <QWidget>
-
-#include <cstdlib>
 
 namespace {
 
@@ -57,30 +52,13 @@ QWidget *plainControl(const layout::Control &design, QWidget *window)
 
 int main(int argc, char *argv[])
 {
-    StartupReport report("floorwindow");
-    report.mark("main");
-    const int idleMs = argc > 1 ? std::atoi(argv[1]) : 0;
-    int appArgc = argc > 0 ? 1 : 0;
-    QApplication app(appArgc, argv);
-    report.mark("app");
-
-    QWidget window;
-    window.setWindowTitle(QString::fromUtf8(layout::kCaption));
-    window.resize(pixels(layout::kClientWidth), pixels(layout::kClientHeight));
-    for (const layout::Control &design : layout::kControls) {
-        QWidget *control = plainControl(design, &window);
-        control->setGeometry(pixels(design.left), pixels(design.top), pixels(design.width),
-                             pixels(design.height));
-    }
-    report.mark("built");
-
-    FirstPaintProbe probe(window, [&report, idleMs](auto paint, auto frame) {
-        report.mark("paint", paint);
-        report.mark("frame", frame);
-        QTimer::singleShot(idleMs, [&report] { report.printAndExit(); });
+    return runIdleWindow("floorwindow", argc, argv, [](QWidget &window) {
+        window.setWindowTitle(QString::fromUtf8(layout::kCaption));
+        window.resize(pixels(layout::kClientWidth), pixels(layout::kClientHeight));
+        for (const layout::Control &design : layout::kControls) {
+            QWidget *control = plainControl(design, &window);
+            control->setGeometry(pixels(design.left), pixels(design.top), pixels(design.width),
+                                 pixels(design.height));
+        }
     });
-
-    window.show();
-    report.mark("shown");
-    return app.exec();
 }

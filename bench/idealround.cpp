@@ -3,21 +3,22 @@
 #include "clock.h"
 #include "errorreport.h"
 #include "eventpump.h"
+#include "fakerandom.h"
 #include "form1.h"
 #include "layout.h"
 #include "listtext.h"
-#include "programend.h"
-#include "randomsource.h"
+#include "throwingend.h"
 
 #include <QListWidget>
-
-#include <cstdlib>
 
 namespace {
 
 constexpr qint64 kMicrosPerDay = 86'400'000'000;
 constexpr qint64 kMicrosPerPump = 10;
 
+// Reads whole milliseconds as the system clock does, kept in integer microseconds so
+// that a round's hundreds of thousands of pumps add up exactly; the tests' FakeClock
+// reads its seconds unrounded.
 class WaitOnlyClock final : public Clock
 {
 public:
@@ -43,32 +44,14 @@ private:
     WaitOnlyClock &clock_;
 };
 
-class CountingRandom final : public RandomSource
-{
-public:
-    float next() override
-    {
-        ++draws;
-        return 0.5f;
-    }
-    void reseed(float) override {}
-    int draws = 0;
-};
-
-class AbortingEnd final : public ProgramEnd
-{
-public:
-    [[noreturn]] void end() override { std::abort(); }
-};
-
 } // namespace
 
 int idealTicks(const QString &speed, qint64 startMs)
 {
     WaitOnlyClock clock(startMs);
-    CountingRandom random;
+    FakeRandom random;
     WaitOnlyPump pump(clock);
-    AbortingEnd end;
+    ThrowingEnd end;
     MessageBoxErrorReport errors(QString::fromUtf8(layout::kCaption));
     Form1 form({clock, random, pump, end, errors});
     if (!setListText(*form.findChild<QListWidget *>(QStringLiteral("lstSpeed")), speed))

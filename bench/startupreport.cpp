@@ -2,6 +2,8 @@
 
 #include "peakmemory.h"
 
+#include <QJsonDocument>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,24 +12,29 @@ void StartupReport::mark(const char *milestone, TimePoint at)
     milestones_.emplace_back(milestone, at);
 }
 
-std::string StartupReport::json(const std::string &extraFields) const
+QJsonObject StartupReport::json(const QJsonObject &fields) const
 {
-    std::string out = "{\"program\":\"" + program_ + "\"";
+    QJsonObject out{{QStringLiteral("program"), program_}};
     for (const auto &[name, at] : milestones_) {
-        const auto ns =
+        const qint64 ns =
             std::chrono::duration_cast<std::chrono::nanoseconds>(at.time_since_epoch()).count();
-        out += ",\"" + std::string(name) + "_ns\":" + std::to_string(ns);
+        out.insert(QString::fromUtf8(name) + QStringLiteral("_ns"), ns);
     }
-    out += ",\"hwm_kib\":" + std::to_string(peakResidentKiB());
-    out += ",\"rss_kib\":" + std::to_string(residentKiB());
-    if (!extraFields.empty())
-        out += "," + extraFields;
-    return out + "}";
+    out.insert(QStringLiteral("hwm_kib"), qint64(peakResidentKiB()));
+    out.insert(QStringLiteral("rss_kib"), qint64(residentKiB()));
+    for (auto field = fields.begin(); field != fields.end(); ++field)
+        out.insert(field.key(), field.value());
+    return out;
 }
 
-void StartupReport::printAndExit(const std::string &extraFields) const
+void StartupReport::printAndExit(const QJsonObject &fields) const
 {
-    std::puts(json(extraFields).c_str());
+    exitWithLine(json(fields));
+}
+
+void StartupReport::exitWithLine(const QJsonObject &line)
+{
+    std::puts(QJsonDocument(line).toJson(QJsonDocument::Compact).constData());
     std::fflush(stdout);
     std::_Exit(0);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QJsonObject>
+#include <QString>
+
 #include <chrono>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -12,18 +14,21 @@ class StartupReport
 public:
     using TimePoint = std::chrono::steady_clock::time_point;
 
-    explicit StartupReport(std::string program) : program_(std::move(program)) {}
+    explicit StartupReport(const char *program) : program_(QString::fromUtf8(program)) {}
 
     void mark(const char *milestone, TimePoint at = std::chrono::steady_clock::now());
 
-    // One JSON line: the program, each milestone as "<name>_ns", the peak and current
-    // resident memory, then `extraFields` (already in JSON, without braces).
-    std::string json(const std::string &extraFields = {}) const;
+    // The program, each milestone as "<name>_ns", the peak and current resident memory,
+    // then `fields`.
+    QJsonObject json(const QJsonObject &fields = {}) const;
 
     // Prints json() and ends the process at once.
-    [[noreturn]] void printAndExit(const std::string &extraFields = {}) const;
+    [[noreturn]] void printAndExit(const QJsonObject &fields = {}) const;
+
+    // Prints `line` as one line of JSON and ends the process at once.
+    [[noreturn]] static void exitWithLine(const QJsonObject &line);
 
 private:
-    std::string program_;
+    QString program_;
     std::vector<std::pair<const char *, TimePoint>> milestones_;
 };

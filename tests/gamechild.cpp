@@ -4,12 +4,13 @@
 #include "clock.h"
 #include "errorreport.h"
 #include "eventpump.h"
+#include "fakegeometry.h"
+#include "fixedwindow.h"
 #include "form1.h"
 #include "formstate.h"
 #include "iconmotion.h"
 #include "programend.h"
 #include "randomsource.h"
-#include "standins.h"
 #include "toolkit.h"
 
 #include <QApplication>

@@ -21,6 +21,24 @@ quint16 u16(const QByteArray &data, int at) { return qFromLittleEndian<quint16>(
 quint32 u32(const QByteArray &data, int at) { return qFromLittleEndian<quint32>(data.constData() + at); }
 quint8 u8(const QByteArray &data, int at) { return quint8(data.at(at)); }
 
+struct HeaderField
+{
+    int at;
+    int bytes;
+    quint32 value;
+};
+
+// Every fixed field before the pixels, with its offset and width in bytes.
+constexpr HeaderField kHeaderFields[] = {
+    // Icon header: reserved, type icon, one image.
+    {0, 2, 0}, {2, 2, 1}, {4, 2, 1},
+    // Directory entry.
+    {6, 1, 48}, {7, 1, 48}, {8, 1, 0}, {9, 1, 0}, {10, 2, 0}, {12, 2, 0}, {14, 4, 3752}, {18, 4, 22},
+    // Image header.
+    {22, 4, 40}, {26, 4, 48}, {30, 4, 96}, {34, 2, 1}, {36, 2, 8}, {38, 4, 0}, {42, 4, 2688},
+    {46, 4, 0}, {50, 4, 0}, {54, 4, 256}, {58, 4, 0},
+};
+
 } // namespace
 
 class TestAssets : public QObject
@@ -46,31 +64,13 @@ void TestAssets::headerFields()
     const QByteArray data = pictureFile(index);
     QCOMPARE(data.size(), 3774);
 
-    // Icon header: reserved, type icon, one image.
-    QCOMPARE(u16(data, 0), 0);
-    QCOMPARE(u16(data, 2), 1);
-    QCOMPARE(u16(data, 4), 1);
-    // Directory entry.
-    QCOMPARE(u8(data, 6), 48);
-    QCOMPARE(u8(data, 7), 48);
-    QCOMPARE(u8(data, 8), 0);
-    QCOMPARE(u8(data, 9), 0);
-    QCOMPARE(u16(data, 10), 0);
-    QCOMPARE(u16(data, 12), 0);
-    QCOMPARE(u32(data, 14), 3752u);
-    QCOMPARE(u32(data, 18), 22u);
-    // Image header.
-    QCOMPARE(u32(data, 22), 40u);
-    QCOMPARE(u32(data, 26), 48u);
-    QCOMPARE(u32(data, 30), 96u);
-    QCOMPARE(u16(data, 34), 1);
-    QCOMPARE(u16(data, 36), 8);
-    QCOMPARE(u32(data, 38), 0u);
-    QCOMPARE(u32(data, 42), 2688u);
-    QCOMPARE(u32(data, 46), 0u);
-    QCOMPARE(u32(data, 50), 0u);
-    QCOMPARE(u32(data, 54), 256u);
-    QCOMPARE(u32(data, 58), 0u);
+    for (const HeaderField &field : kHeaderFields) {
+        const quint32 value = field.bytes == 1 ? u8(data, field.at)
+                              : field.bytes == 2 ? u16(data, field.at)
+                                                 : u32(data, field.at);
+        QVERIFY2(value == field.value, qPrintable(QStringLiteral("byte %1: %2, not %3")
+                                                      .arg(field.at).arg(value).arg(field.value)));
+    }
     // Mask rows: 6 bytes of bits, 2 bytes of padding.
     constexpr int maskAt = 22 + 40 + 1024 + 2304;
     int transparent = 0;

@@ -1,11 +1,11 @@
 // "Change Icon": which gallery element a draw picks, and what a press changes.
 
+#include "fakeservices.h"
 #include "form1.h"
 #include "frmico.h"
 #include "iconchanger.h"
 #include "picturebox.h"
 #include "randomsource.h"
-#include "standins.h"
 #include "toolkit.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // The window as it first appears: controls, texts, fonts, focus and load-time state.
 
+#include "fakeservices.h"
 #include "form1.h"
 #include "geometry.h"
 #include "picturebox.h"
-#include "standins.h"
 #include "toolkit.h"
 
 #include <QAccessible>
@@ -48,41 +48,34 @@ private slots:
 void TestLayout::controlsSitAtTheirDesignPlaces_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("left");
-    QTest::addColumn<int>("top");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    // Twips, as the window was designed.
-    QTest::newRow("lstSpeed") << "lstSpeed" << 360 << 240 << 1575 << 1140;
-    QTest::newRow("Label1") << "Label1" << 2160 << 360 << 1095 << 495;
-    QTest::newRow("lblTimer") << "lblTimer" << 3240 << 360 << 495 << 495;
-    QTest::newRow("Lable2") << "Lable2" << 2160 << 960 << 1095 << 495;
-    QTest::newRow("lblClicks") << "lblClicks" << 3240 << 960 << 495 << 495;
-    QTest::newRow("cmdGo") << "cmdGo" << 3840 << 840 << 1335 << 615;
-    QTest::newRow("cmdIco") << "cmdIco" << 5280 << 840 << 1455 << 615;
-    QTest::newRow("cmdQuit") << "cmdQuit" << 6840 << 840 << 615 << 375;
-    QTest::newRow("lblFeedback") << "lblFeedback" << 240 << 1800 << 2295 << 1695;
-    QTest::newRow("picIco") << "picIco" << 3480 << 2520 << 780 << 780;
+    QTest::addColumn<QRect>("twips");
+    // Left, top, width and height in twips, as the window was designed.
+    QTest::newRow("lstSpeed") << "lstSpeed" << QRect(360, 240, 1575, 1140);
+    QTest::newRow("Label1") << "Label1" << QRect(2160, 360, 1095, 495);
+    QTest::newRow("lblTimer") << "lblTimer" << QRect(3240, 360, 495, 495);
+    QTest::newRow("Lable2") << "Lable2" << QRect(2160, 960, 1095, 495);
+    QTest::newRow("lblClicks") << "lblClicks" << QRect(3240, 960, 495, 495);
+    QTest::newRow("cmdGo") << "cmdGo" << QRect(3840, 840, 1335, 615);
+    QTest::newRow("cmdIco") << "cmdIco" << QRect(5280, 840, 1455, 615);
+    QTest::newRow("cmdQuit") << "cmdQuit" << QRect(6840, 840, 615, 375);
+    QTest::newRow("lblFeedback") << "lblFeedback" << QRect(240, 1800, 2295, 1695);
+    QTest::newRow("picIco") << "picIco" << QRect(3480, 2520, 780, 780);
 }
 
 void TestLayout::controlsSitAtTheirDesignPlaces()
 {
     QFETCH(QString, name);
-    QFETCH(int, left);
-    QFETCH(int, top);
-    QFETCH(int, width);
-    QFETCH(int, height);
-
+    QFETCH(QRect, twips);
     FakeServices fakes;
     Form1 form(fakes.services());
     auto *control = form.findChild<QWidget *>(name);
     QVERIFY(control);
     QCOMPARE(control->parentWidget(), &form);
     WidgetGeometry geometry(*control);
-    QCOMPARE(geometry.left(), float(left));
-    QCOMPARE(geometry.top(), float(top));
-    QCOMPARE(geometry.width(), float(width));
-    QCOMPARE(geometry.height(), float(height));
+    QCOMPARE(geometry.left(), float(twips.left()));
+    QCOMPARE(geometry.top(), float(twips.top()));
+    QCOMPARE(geometry.width(), float(twips.width()));
+    QCOMPARE(geometry.height(), float(twips.height()));
 }
 
 void TestLayout::windowHasCaptionAndClientSize()

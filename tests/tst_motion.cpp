@@ -1,10 +1,12 @@
 // The wandering picture: heading walk, straight move, and the five boundary corrections.
 
+#include "fakegeometry.h"
+#include "fixedwindow.h"
 #include "formstate.h"
 #include "geometry.h"
 #include "iconmotion.h"
 #include "picturebox.h"
-#include "standins.h"
+#include "throwingerrorreport.h"
 
 #include <QtTest>
 
@@ -26,6 +28,22 @@ FormState movingState(float roll, qint16 positive, qint16 stepLength = 150)
     return state;
 }
 
+// Ticks as a round runs them: the heading starts at 0 and carries on from tick to tick,
+// and an error comes out as ErrorRaised.
+struct Mover
+{
+    explicit Mover(FormState start) : state(start) {}
+
+    FormState state;
+    float heading = 0.0f;
+    ThrowingErrorReport errors;
+
+    void tick(ControlGeometry &picture, const WindowGeometry &window)
+    {
+        moveIcon(heading, state, picture, window, errors);
+    }
+};
+
 } // namespace
 
 class TestMotion : public QObject
@@ -35,12 +53,11 @@ class TestMotion : public QObject
 private slots:
     void firstTickFromTheStartPlace_data();
     void firstTickFromTheStartPlace();
-    void firstTickLandsOnWholePixels_data();
-    void firstTickLandsOnWholePixels();
+    void ticksLandOnWholePixels_data();
+    void ticksLandOnWholePixels();
     void drawAtPointNineFiveFlipsTheDrift_data();
     void drawAtPointNineFiveFlipsTheDrift();
     void sixtyTicksTurnBySixPointTwoEight();
-    void nextTickStartsFromTheRoundedPosition();
     void boundaryCorrections_data();
     void boundaryCorrections();
     void tooSmallWindowMovesThePictureAgainNextTick();
@@ -65,41 +82,42 @@ void TestMotion::firstTickFromTheStartPlace()
     QFETCH(double, top);
     FakeGeometry picture(3480, 2520, 780, 780);
     FixedWindow window(10785, 7920);
-    ThrowingErrorReport errors;
-    FormState state = movingState(0.5f, positive);
-    float heading = 0.0f;
+    Mover mover(movingState(0.5f, positive));
 
-    moveIcon(heading, state, picture, window, errors);
+    mover.tick(picture, window);
 
-    QCOMPARE(heading, positive ? kTurnStep : -kTurnStep);
+    QCOMPARE(mover.heading, positive ? kTurnStep : -kTurnStep);
     QVERIFY2(std::fabs(picture.l - left) < 1e-3, qPrintable(QString::number(picture.l, 'f', 4)));
     QVERIFY2(std::fabs(picture.t - top) < 1e-3, qPrintable(QString::number(picture.t, 'f', 4)));
-    QCOMPARE(state.turnPositive, positive);
+    QCOMPARE(mover.state.turnPositive, positive);
 }
 
-void TestMotion::firstTickLandsOnWholePixels_data()
+void TestMotion::ticksLandOnWholePixels_data()
 {
     QTest::addColumn<qint16>("positive");
+    QTest::addColumn<int>("ticks");
     QTest::addColumn<QPoint>("pixels");
     // 3629.18 twips is 241.95 px; 2504.33 is 166.96 px and 2535.67 is 169.04 px.
-    QTest::newRow("up") << qint16(0) << QPoint(242, 167);
-    QTest::newRow("down") << qint16(-1) << QPoint(242, 169);
+    QTest::newRow("first tick up") << qint16(0) << 1 << QPoint(242, 167);
+    QTest::newRow("first tick down") << qint16(-1) << 1 << QPoint(242, 169);
+    // 3630 + 150·cos(0.2093) = 3776.7 -> 252 px; 2535 + 150·sin(0.2093) = 2566.2 -> 171 px.
+    QTest::newRow("next tick starts from the rounded place") << qint16(-1) << 2 << QPoint(252, 171);
 }
 
-void TestMotion::firstTickLandsOnWholePixels()
+void TestMotion::ticksLandOnWholePixels()
 {
     QFETCH(qint16, positive);
+    QFETCH(int, ticks);
     QFETCH(QPoint, pixels);
     QWidget window;
     PictureBox box(&window);
     box.setGeometry(232, 168, 52, 52);
     WidgetGeometry picture(box);
     FixedWindow outer(10785, 7920);
-    ThrowingErrorReport errors;
-    FormState state = movingState(0.5f, positive);
-    float heading = 0.0f;
+    Mover mover(movingState(0.5f, positive));
 
-    moveIcon(heading, state, picture, outer, errors);
+    for (int tick = 0; tick < ticks; ++tick)
+        mover.tick(picture, outer);
 
     QCOMPARE(box.pos(), pixels);
     QCOMPARE(picture.left(), float(pixels.x() * 15));
@@ -129,43 +147,23 @@ void TestMotion::drawAtPointNineFiveFlipsTheDrift()
     QFETCH(float, headingAfter);
     FakeGeometry picture(3000, 3000, 780, 780);
     FixedWindow window(10785, 7920);
-    ThrowingErrorReport errors;
-    FormState state = movingState(roll, positive);
-    float heading = 0.0f;
-    moveIcon(heading, state, picture, window, errors);
-    QCOMPARE(state.turnPositive, positiveAfter);
-    QCOMPARE(heading, headingAfter);
+    Mover mover(movingState(roll, positive));
+    mover.tick(picture, window);
+    QCOMPARE(mover.state.turnPositive, positiveAfter);
+    QCOMPARE(mover.heading, headingAfter);
 }
 
 void TestMotion::sixtyTicksTurnBySixPointTwoEight()
 {
     FakeGeometry picture(3000, 3000, 780, 780);
     FixedWindow window(1e6f, 1e6f);
-    ThrowingErrorReport errors;
-    FormState state = movingState(0.0f, -1);
-    float heading = 0.0f;
+    Mover mover(movingState(0.0f, -1));
     for (int tick = 0; tick < 60; ++tick)
-        moveIcon(heading, state, picture, window, errors);
-    QVERIFY2(std::fabs(heading - 6.28f) < 1e-4f, qPrintable(QString::number(heading, 'g', 9)));
-    QVERIFY(std::fabs(heading - 6.2831853f) > 2e-3f);
+        mover.tick(picture, window);
+    QVERIFY2(std::fabs(mover.heading - 6.28f) < 1e-4f, qPrintable(QString::number(mover.heading, 'g', 9)));
+    QVERIFY(std::fabs(mover.heading - 6.2831853f) > 2e-3f);
     // Nearly a closed loop: the picture ends close to where it began, not on it.
     QVERIFY(std::hypot(picture.l - 3000.0f, picture.t - 3000.0f) < 10.0f);
-}
-
-void TestMotion::nextTickStartsFromTheRoundedPosition()
-{
-    QWidget window;
-    PictureBox box(&window);
-    box.setGeometry(232, 168, 52, 52);
-    WidgetGeometry picture(box);
-    FixedWindow outer(10785, 7920);
-    ThrowingErrorReport errors;
-    FormState state = movingState(0.5f, -1);
-    float heading = 0.0f;
-    moveIcon(heading, state, picture, outer, errors);
-    moveIcon(heading, state, picture, outer, errors);
-    // 3630 + 150·cos(0.2093) = 3776.7 -> 252 px; 2535 + 150·sin(0.2093) = 2566.2 -> 171 px.
-    QCOMPARE(box.pos(), QPoint(252, 171));
 }
 
 void TestMotion::boundaryCorrections_data()
@@ -202,14 +200,12 @@ void TestMotion::boundaryCorrections()
     QFETCH(float, topAfter);
     FakeGeometry picture(left, top, 780, 780);
     FixedWindow window(windowWidth, windowHeight);
-    ThrowingErrorReport errors;
-    FormState state = movingState(0.5f, 0, 0);
-    float heading = 0.0f;
-    moveIcon(heading, state, picture, window, errors);
+    Mover mover(movingState(0.5f, 0, 0));
+    mover.tick(picture, window);
     QCOMPARE(picture.l, leftAfter);
     QCOMPARE(picture.t, topAfter);
-    QCOMPARE(heading, -kTurnStep);
-    QCOMPARE(state.turnPositive, qint16(0));
+    QCOMPARE(mover.heading, -kTurnStep);
+    QCOMPARE(mover.state.turnPositive, qint16(0));
 }
 
 void TestMotion::tooSmallWindowMovesThePictureAgainNextTick()
@@ -217,18 +213,16 @@ void TestMotion::tooSmallWindowMovesThePictureAgainNextTick()
     // 2000 − 1440 − 780 = −220: the corrected place is itself off the left edge.
     FakeGeometry picture(-5, 100, 780, 780);
     FixedWindow window(2000, 3000);
-    ThrowingErrorReport errors;
-    FormState state = movingState(0.5f, 0, 0);
-    float heading = 0.0f;
-    moveIcon(heading, state, picture, window, errors);
+    Mover mover(movingState(0.5f, 0, 0));
+    mover.tick(picture, window);
     QCOMPARE(picture.l, -220.0f);
     picture.l = -1;
-    moveIcon(heading, state, picture, window, errors);
+    mover.tick(picture, window);
     QCOMPARE(picture.l, -220.0f);
     // The same holds downwards: 3000 − 1440 − 780 = 780 stays inside, but 2000 does not.
     window.h = 2000;
     picture.t = -3;
-    moveIcon(heading, state, picture, window, errors);
+    mover.tick(picture, window);
     QCOMPARE(picture.t, -220.0f);
 }
 
@@ -236,16 +230,14 @@ void TestMotion::resizeBetweenTicksMovesTheBoundsAtOnce()
 {
     FakeGeometry picture(6000, 2000, 780, 780);
     FixedWindow window(10785, 7920);
-    ThrowingErrorReport errors;
-    FormState state = movingState(0.5f, 0, 0);
-    float heading = 0.0f;
-    moveIcon(heading, state, picture, window, errors);
+    Mover mover(movingState(0.5f, 0, 0));
+    mover.tick(picture, window);
     QCOMPARE(picture.l, 6000.0f);
     window.w = 6500;
-    moveIcon(heading, state, picture, window, errors);
+    mover.tick(picture, window);
     QCOMPARE(picture.l, 1440.0f);
     window.h = 2500;
-    moveIcon(heading, state, picture, window, errors);
+    mover.tick(picture, window);
     QCOMPARE(picture.t, 1440.0f);
 }
 
@@ -273,12 +265,10 @@ void TestMotion::floatingPointFaultsAreRaised()
     QFETCH(int, error);
     FakeGeometry picture(left, top, size, size);
     FixedWindow window(1e30f, 1e30f);
-    ThrowingErrorReport errors;
-    FormState state = movingState(0.5f, -1, turnStep == kTurnStep ? 0 : 150);
-    state.turnStep = turnStep;
-    float heading = 0.0f;
+    Mover mover(movingState(0.5f, -1, turnStep == kTurnStep ? 0 : 150));
+    mover.state.turnStep = turnStep;
     try {
-        moveIcon(heading, state, picture, window, errors);
+        mover.tick(picture, window);
         QFAIL("no error raised");
     } catch (const ErrorRaised &raised) {
         QCOMPARE(int(raised.error), error);

@@ -8,7 +8,7 @@
 #include "numbertext.h"
 #include "randomsource.h"
 #include "resultfault.h"
-#include "standins.h"
+#include "throwingerrorreport.h"
 
 #include <QListWidget>
 #include <QtTest>

@@ -1,14 +1,14 @@
 // A timed round from "GO!" to the rating, and the paced wait it is made of.
 
+#include "fakeservices.h"
 #include "form1.h"
 #include "picturebox.h"
-#include "standins.h"
+#include "postclick.h"
 #include "toolkit.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QtTest>
 
@@ -33,16 +33,6 @@ void selectSpeed(Form1 &form, const QString &name)
         items.first()->setSelected(true);
     else
         list->selectedItems().first()->setText(name);
-}
-
-void postClick(QWidget *widget)
-{
-    const QPointF at(10, 10);
-    const QPointF global = widget->mapToGlobal(at);
-    QCoreApplication::postEvent(widget, new QMouseEvent(QEvent::MouseButtonPress, at, global,
-                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(widget, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
-                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
 } // namespace
@@ -273,7 +263,7 @@ void TestRound::clickPostedDuringWaitIsCountedBeforeTheWaitReturns()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
-    postClick(form.findChild<QWidget *>("picIco"));
+    postClick(*form.findChild<QWidget *>("picIco"), QPointF(10, 10));
     form.TimeOut(0.05);
     QCOMPARE(form.state().clickCount, qint16(1));
     QCOMPARE(text(form, "lblClicks"), QStringLiteral("1"));

@@ -1,37 +1,21 @@
 // A thousand rounds back to back: after every one the controls, the count, the verdict,
 // the picture's size and the window's object count are what a fresh round leaves.
 
+#include "fakeservices.h"
 #include "form1.h"
 #include "geometry.h"
+#include "peakmemory.h"
 #include "picturebox.h"
 #include "ratingtable.h"
-#include "standins.h"
 #include "toolkit.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
 
 #include <random>
-
-namespace {
-
-long residentKiB(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
-} // namespace
 
 class TestSoak : public QObject
 {
@@ -68,7 +52,7 @@ void TestSoak::thousandRounds()
 
     changeIcon->click(); // the gallery is built once, before the count is taken
     const qsizetype objects = form.findChildren<QObject *>().size();
-    const long rssBefore = residentKiB("VmRSS:");
+    const long rssBefore = residentKiB();
     int speedLevel = 0;
     int totalClicks = 0;
 
@@ -106,8 +90,7 @@ void TestSoak::thousandRounds()
         QCOMPARE(form.state().clickCount, qint16(delivered));
     }
     qInfo("1000 rounds, %d clicks counted, %.0f s of game time; RSS %ld KiB before, %ld KiB after, peak %ld KiB",
-          totalClicks, fakes.clock.seconds - 1000.0, rssBefore, residentKiB("VmRSS:"),
-          residentKiB("VmHWM:"));
+          totalClicks, fakes.clock.seconds - 1000.0, rssBefore, residentKiB(), peakResidentKiB());
 }
 
 QTEST_MAIN(TestSoak)

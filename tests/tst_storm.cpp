@@ -9,7 +9,8 @@
 #include "form1.h"
 #include "picturebox.h"
 #include "randomsource.h"
-#include "standins.h"
+#include "throwingend.h"
+#include "throwingerrorreport.h"
 #include "toolkit.h"
 
 #include <QApplication>
