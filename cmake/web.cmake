@@ -29,7 +29,9 @@ function(quorvel_web_program target)
         PREFIX /quorvel/fonts
         BASE ${QUORVEL_TEXT_FACE_DIR}
         FILES ${QUORVEL_TEXT_FACE_DIR}/LiberationSans-Regular.ttf)
-    qt_import_plugins(${target} INCLUDE Qt6::QICOPlugin)
+    # A static Qt links in every image-format plugin it has; the pictures are PNG,
+    # which QtGui reads itself.
+    qt_import_plugins(${target} EXCLUDE_BY_TYPE imageformats)
     # A round runs inside the "GO!" handler and waits in a loop that has to give the
     # browser its turn: Asyncify lets the wait suspend the whole call stack and resume.
     # The stack it saves runs from the page's event through Qt's dispatch to the wait.

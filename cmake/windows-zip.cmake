@@ -1,6 +1,6 @@
 # Owns the Windows zip, build/windows/quorvel-<version>-win64.zip (part of windows.cmake):
 # quorvel.exe with every DLL it loads that Windows itself does not have (Qt's, the
-# platform, style and image-format plugins, the MinGW runtime), stripped, and README.txt.
+# platform and style plugins, the MinGW runtime), stripped, and README.txt.
 # Made by every build of the `windows` preset.
 
 find_program(QUORVEL_OBJDUMP NAMES ${QUORVEL_MINGW_TRIPLET}-objdump objdump REQUIRED)
@@ -14,7 +14,7 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/windows-README.txt.in
 # qmodernwindowsstyle in later ones), so that one goes along too.
 file(GLOB QUORVEL_STYLE_PLUGINS RELATIVE ${QT6_INSTALL_PREFIX}/plugins
     ${QT6_INSTALL_PREFIX}/plugins/styles/*.dll)
-set(QUORVEL_ZIP_PLUGINS platforms/qwindows.dll ${QUORVEL_STYLE_PLUGINS} imageformats/qico.dll)
+set(QUORVEL_ZIP_PLUGINS platforms/qwindows.dll ${QUORVEL_STYLE_PLUGINS})
 
 add_custom_command(OUTPUT ${QUORVEL_ZIP}
     COMMAND ${CMAKE_COMMAND}

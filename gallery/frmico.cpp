@@ -1,5 +1,6 @@
 #include "frmico.h"
 
+#include <QImageReader>
 #include <QString>
 
 frmIco::frmIco()
@@ -17,6 +18,10 @@ const QPixmap *frmIco::p(int index) const
 
 QPixmap builtInPicture(int index)
 {
-    return QPixmap(QStringLiteral(":/pictures/p%1.ico").arg(index, 2, 10, QLatin1Char('0')),
-                   "ICO");
+    // Told the format and kept from guessing it, the reader decodes with Qt's own PNG code
+    // and never loads an image-format plugin to ask whether it knows the file better.
+    QImageReader reader(QStringLiteral(":/pictures/p%1.png").arg(index, 2, 10, QLatin1Char('0')),
+                        "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
 }

@@ -331,7 +331,7 @@ void TestLayout::pictureShowsGalleryElementZeroOverTheButtonFace()
     auto *picture = form.findChild<PictureBox *>("picIco");
     const QImage shown = picture->grab().toImage().convertToFormat(QImage::Format_RGB32);
 
-    const QImage icon(QStringLiteral(":/pictures/p00.ico"), "ICO");
+    const QImage icon(QStringLiteral(":/pictures/p00.png"));
     QCOMPARE(icon.size(), QSize(48, 48));
     QImage expected(48, 48, QImage::Format_RGB32);
     expected.fill(QApplication::palette().color(QPalette::Button));

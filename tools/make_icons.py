@@ -1,21 +1,25 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Draws the 57 pictures used by Brinhalt's Quorvel.
 
 Every picture is painted procedurally on a 48x48 grid with a tiny raster
 toolkit (shapes are point tests evaluated at pixel centres) and saved as a
-single-image, 8-bit, 256-colour .ico file with a 1-bit transparency mask:
+16-colour palette PNG whose colour 0 is transparent:
 
-    assets/p00.ico ... assets/p56.ico
+    assets/p00.png ... assets/p56.png
 
-p00 doubles as the program icon.  The output is fully deterministic, so
-re-running the script reproduces the committed files byte for byte.
+PNG because Qt reads it without an image-format plugin.  p00 doubles as the
+program icon.  The output is fully deterministic, so re-running the script
+with one Pillow and zlib reproduces the committed files byte for byte.
 
-Usage (from anywhere):  python3 tools/make_icons.py
+Needs Pillow (Debian's python3-pil).
+
+Usage (from anywhere):  /usr/bin/python3 tools/make_icons.py
 """
 
 import math
 import os
-import struct
+
+from PIL import Image
 
 SIZE = 48
 
@@ -1200,32 +1204,16 @@ PICTURES = [
 ]
 
 
-# --------------------------------------------------------------------------
-# .ico writer: one 48x48 image, 8 bits per pixel, 256-colour palette,
-# AND mask with set bits marking transparent pixels.
-# --------------------------------------------------------------------------
-
-def ico_bytes(px):
-    colour_bytes = 48 * 48
-    mask_row = 8            # 48 bits padded to a multiple of 32
-    mask_bytes = mask_row * 48
-    data_size = 40 + 1024 + colour_bytes + mask_bytes
-    out = bytearray()
-    out += struct.pack('<HHH', 0, 1, 1)
-    out += struct.pack('<BBBBHHII', 48, 48, 0, 0, 0, 0, data_size, 22)
-    out += struct.pack('<IiiHHIIiiII', 40, 48, 96, 1, 8, 0, colour_bytes + mask_bytes, 0, 0, 256, 0)
-    for r, g, b in PALETTE:
-        out += bytes((b, g, r, 0))
-    for y in range(47, -1, -1):
-        out += bytes(px[y])
-    for y in range(47, -1, -1):
-        row = bytearray(mask_row)
-        for x in range(48):
-            if px[y][x] == CLEAR:
-                row[x >> 3] |= 0x80 >> (x & 7)
-        out += row
-    assert len(out) == 3774
-    return bytes(out)
+def save_png(px, path):
+    """A palette of the picture's own colours, clear first, at 4 bits a pixel: the
+    smallest file, and Qt decodes it to the same pixels as the shared palette."""
+    used = sorted({index for row in px for index in row} | {CLEAR})
+    assert len(used) <= 16, path
+    local = {index: i for i, index in enumerate(used)}
+    image = Image.new('P', (SIZE, SIZE))
+    image.putpalette([level for index in used for level in PALETTE[index]])
+    image.putdata([local[index] for row in px for index in row])
+    image.save(path, 'PNG', bits=4, transparency=0, compress_level=9)
 
 
 def main():
@@ -1237,9 +1225,8 @@ def main():
         ic = Icon()
         draw_picture(ic)
         ic.finish()
-        with open(os.path.join(outdir, 'p%02d.ico' % i), 'wb') as f:
-            f.write(ico_bytes(ic.px))
-    print('wrote %d icons to %s' % (len(PICTURES), outdir))
+        save_png(ic.px, os.path.join(outdir, 'p%02d.png' % i))
+    print('wrote %d pictures to %s' % (len(PICTURES), outdir))
 
 
 if __name__ == '__main__':

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Makes the program icons from the game's first picture, assets/p00.ico.
+"""Makes the program icons from the game's first picture, assets/p00.png.
 
 Writes assets/icons/quorvel-48.png (the picture as it is), quorvel-32.png and
 quorvel-16.png (box-filtered down), and quorvel-64.png, quorvel-128.png and
@@ -43,17 +43,17 @@ WEB_SIZES = (192, 512)
 PAGE_BACKGROUND = (0x3a, 0x3f, 0x44)   # assets/web/index.html.in's background
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-SOURCE = os.path.join(ROOT, "assets", "p00.ico")
+SOURCE = os.path.join(ROOT, "assets", "p00.png")
 OUT_DIR = os.path.join(ROOT, "assets", "icons")
 
 
 def read_picture(path):
-    """The 48 x 48 picture, each pixel opaque or clear (the icon's 1-bit mask), and a
-    clear one black as well: the scaling below counts on both."""
+    """The 48 x 48 picture, each pixel opaque or clear (the palette's one clear colour),
+    and a clear one black as well: the scaling below counts on both."""
     picture = Image.open(path).convert("RGBA")
     alpha = picture.getchannel("A")
     if picture.size != (SIZE, SIZE) or any(alpha.histogram()[1:255]):
-        raise ValueError(f"{path}: expected a 48x48 picture with a transparency mask")
+        raise ValueError(f"{path}: expected a 48x48 picture, each pixel opaque or clear")
     return Image.composite(picture, Image.new("RGBA", picture.size), alpha)
 
 

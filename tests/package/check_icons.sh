@@ -1,6 +1,6 @@
 #!/bin/bash
 # Guards the committed program icons: they are what tools/make_program_icons.py
-# makes from assets/p00.ico today, and that picture read by ImageMagick agrees
+# makes from assets/p00.png today, and that picture read by ImageMagick agrees
 # with them (exact at 48 px, area-averaged within one step per channel at the
 # smaller and the larger menu sizes); and so does each image of the Windows icon.
 #
@@ -26,15 +26,15 @@ at_most() {
 
 /usr/bin/python3 "$source_dir/tools/make_program_icons.py" "$work/made" >/dev/null
 for name in quorvel-{16,32,48,64,128,192,256,512}.png quorvel-maskable-{192,512}.png quorvel.ico; do
-    check "$name is up to date with assets/p00.ico" cmp -s "$work/made/$name" "$icons/$name"
+    check "$name is up to date with assets/p00.png" cmp -s "$work/made/$name" "$icons/$name"
 done
 
-check "quorvel-48.png shows p00.ico pixel for pixel" \
-    at_most "$(peak_error "$source_dir/assets/p00.ico" "$icons/quorvel-48.png")" 0
+check "quorvel-48.png shows p00.png pixel for pixel" \
+    at_most "$(peak_error "$source_dir/assets/p00.png" "$icons/quorvel-48.png")" 0
 for size in 16 32 64 128 256; do
-    convert "$source_dir/assets/p00.ico" -scale "${size}x$size" "$work/scaled-$size.png"
+    convert "$source_dir/assets/p00.png" -scale "${size}x$size" "$work/scaled-$size.png"
     error=$(peak_error "$work/scaled-$size.png" "$icons/quorvel-$size.png")
-    check "quorvel-$size.png is p00.ico area-averaged (peak error ${error:-?})" \
+    check "quorvel-$size.png is p00.png area-averaged (peak error ${error:-?})" \
         at_most "$error" 0.0040
 done
 
@@ -46,8 +46,8 @@ rms_error() {
     sed -n 's/^[0-9.e+-]* (\([0-9.e+-]*\))$/\1/p' <<<"$out"
 }
 ico=$icons/quorvel.ico
-check "quorvel.ico 48 x 48 shows p00.ico pixel for pixel" \
-    at_most "$(peak_error "$source_dir/assets/p00.ico" "$ico[3]")" 0
+check "quorvel.ico 48 x 48 shows p00.png pixel for pixel" \
+    at_most "$(peak_error "$source_dir/assets/p00.png" "$ico[3]")" 0
 check "quorvel.ico 256 x 256 is quorvel-256.png" \
     at_most "$(peak_error "$icons/quorvel-256.png" "$ico[4]")" 0
 for frame in 1:32 2:16; do
