@@ -44,7 +44,7 @@ prefix=$(prefix_for "$version")
 files_present() {
     local bin=$prefix/bin f
     for f in "$bin/Qt6Core.dll" "$bin/Qt6Gui.dll" "$bin/Qt6Widgets.dll" "$bin/Qt6Test.dll" \
-             "$prefix/plugins/platforms/qwindows.dll"; do
+             "$prefix/plugins/platforms/qwindows.dll" "$prefix/plugins/imageformats/qico.dll"; do
         [ -f "$f" ] || { echo "check: $f is missing" >&2; return 1; }
     done
 }
@@ -92,9 +92,9 @@ fi
 
 mkdir -p "$build"
 if [ ! -f "$build/build.ninja" ]; then
-    # The smallest Qt the game and its tests need: Core, Gui, Widgets, Test and
-    # accessibility, with zlib, libpng, HarfBuzz, FreeType and PCRE2 built in,
-    # so the DLLs need nothing but Windows and the runtime.
+    # The smallest Qt the game and its tests need: Core, Gui, Widgets, Test,
+    # accessibility and the .ico reader (no longer shipped), with zlib, libpng, HarfBuzz, FreeType
+    # and PCRE2 built in, so the DLLs need nothing but Windows and the runtime.
     # Text goes through GDI where Qt builds without DirectWrite and Direct2D
     # (6.4); from 6.8 Qt's Windows font code needs both. Direct2D 1.1 only adds
     # the Direct2D platform plugin, which the game does not use.
@@ -112,10 +112,10 @@ if [ ! -f "$build/build.ninja" ]; then
         -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
         -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
         -DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_testlib=ON \
-        -DFEATURE_accessibility=ON \
+        -DFEATURE_accessibility=ON -DFEATURE_ico=ON \
         -DINPUT_opengl=no -DFEATURE_opengl=OFF "${text_features[@]}" -DFEATURE_vulkan=OFF -DFEATURE_network=OFF -DFEATURE_sql=OFF \
         -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF -DFEATURE_xml=OFF \
-        -DFEATURE_concurrent=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF \
+        -DFEATURE_concurrent=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF \
         -DFEATURE_zstd=OFF -DFEATURE_glib=OFF -DFEATURE_icu=OFF -DFEATURE_androiddeployqt=OFF \
         -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_harfbuzz=OFF \
         -DFEATURE_system_freetype=OFF -DFEATURE_system_pcre2=OFF \

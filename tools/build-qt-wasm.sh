@@ -72,7 +72,7 @@ export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
 files_present() {
     local f
     for f in "$prefix/lib/libQt6Core.a" "$prefix/lib/libQt6Gui.a" "$prefix/lib/libQt6Widgets.a" \
-             "$prefix/plugins/platforms/libqwasm.a" \
+             "$prefix/plugins/platforms/libqwasm.a" "$prefix/plugins/imageformats/libqico.a" \
              "$prefix/plugins/platforms/qtloader.js"; do
         [ -f "$f" ] || { echo "check: $f is missing" >&2; return 1; }
     done
@@ -110,7 +110,7 @@ if [ ! -f "$build/build.ninja" ]; then
     #   no network, sql, xml, dbus, printing or concurrency modules;
     #   no threads (a threaded build needs cross-origin isolation headers);
     #   no test library (the browser build is tested end to end in a browser);
-    #   image formats: only PNG (the pictures and Qt's own resources), built into Gui;
+    #   image formats: PNG (built into Gui) and .ico, which the game no longer links;
     #   fonts come from the game (embedded), so no system font lookup.
     # Asyncify is not set here: the game's link step adds it, so Qt's
     # libraries do not depend on it.
@@ -150,19 +150,19 @@ if [ ! -f "$build/build.ninja" ]; then
         -DCMAKE_BUILD_TYPE=MinSizeRel -DBUILD_SHARED_LIBS=OFF \
         -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
         -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
-        -DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_png=ON \
+        -DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_ico=ON -DFEATURE_png=ON \
         -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_xml=OFF -DFEATURE_dbus=OFF \
         -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF \
         -DFEATURE_thread=OFF \
         -DFEATURE_testlib=OFF \
-        -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF \
+        -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF \
         -DFEATURE_zstd=OFF -DFEATURE_icu=OFF -DFEATURE_fontconfig=OFF \
         "${left_out[@]/%/=OFF}"
 fi
 # A feature left out takes every feature that needs it along, silently: stop here, not
 # at the game's build, if one that the game uses went that way.
 for feature in widgets/listwidget widgets/label widgets/pushbutton widgets/style_fusion \
-               gui/accessibility gui/png; do
+               gui/accessibility gui/ico; do
     cat "$build/src/${feature%/*}/qt${feature%/*}-config"*.h |
         grep -q "^#define QT_FEATURE_${feature#*/} 1" ||
         { echo "Qt's configuration left out ${feature#*/}, which the game needs" >&2; exit 1; }
