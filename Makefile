@@ -38,9 +38,12 @@ package: build
 
 # Start-up, memory, tick, click and gallery timings against a bare Qt window, under
 # Xvfb, in a few minutes; rewrites docs/PERFORMANCE.md and docs/tick-intervals.svg.
+# BEFORE=<a built clone of an earlier commit> times its game in the same start-up runs
+# (here and in bench-windows).
 bench: build
 	cmake --build --preset $(PRESET) -j $(JOBS) --target barewindow floorwindow quorvel_bench
-	/usr/bin/python3 bench/run_bench.py --build $(BUILD)
+	/usr/bin/python3 bench/run_bench.py --build $(BUILD) \
+		$(if $(BEFORE),--before $(BEFORE)/$(BUILD))
 
 # `make test` on a fresh minimal Debian of another release, DIST=trixie or bookworm,
 # in a debootstrap chroot with only make added and a clean clone of HEAD (root only);
@@ -69,7 +72,8 @@ test-windows: windows
 bench-windows: build windows
 	cmake --build --preset $(PRESET) -j $(JOBS) --target barewindow quorvel_bench
 	cmake --build --preset windows -j $(JOBS) --target barewindow quorvel_bench
-	/usr/bin/python3 bench/wine_bench.py --linux $(BUILD) --windows build/windows
+	/usr/bin/python3 bench/wine_bench.py --linux $(BUILD) --windows build/windows \
+		$(if $(BEFORE),--before $(BEFORE)/build/windows)
 
 # The game in a web page: build/web/, a folder of static files for any web server.
 # Qt for WebAssembly is built from source the first time (about 10 minutes on two

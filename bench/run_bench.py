@@ -184,31 +184,33 @@ def since_start_ms(launch, key):
     return (launch.output[key] - launch.start_ns) / 1e6
 
 
-def measure_startup(watch, build, runs):
-    """Start-up and idle memory; the bare window, the floor window, the real game and the
-    bench game take turns."""
-    bare = {"external": [], "internal": [], "hwm": [], "milestones": []}
-    floor = {"external": [], "internal": [], "hwm": [], "milestones": []}
-    game = {"external": [], "hwm": []}
-    stand_in = {"external": [], "internal": [], "hwm": [], "milestones": []}
+def measure_startup(watch, build, runs, before=None):
+    """Start-up and idle memory; the bare window, the floor window, the real game (and
+    the game of an earlier build, if given) and the bench game take turns."""
+    games = {"game": build, "before": before} if before else {"game": build}
+    figures = {**{key: {"external": [], "internal": [], "hwm": [], "milestones": []}
+                  for key in ("bare", "floor", "stand_in")},
+               **{key: {"external": [], "hwm": []} for key in games}}
 
-    def probed(figures, argv):
+    def probed(key, argv):
         launch = watch.run(argv)
-        figures["external"].append(launch.first_damage_ms)
-        figures["internal"].append(since_start_ms(launch, "frame_ns"))
-        figures["hwm"].append(launch.output["hwm_kib"])
-        figures["milestones"].append({key[:-3]: since_start_ms(launch, key)
-                                      for key in launch.output if key.endswith("_ns")})
+        figures[key]["external"].append(launch.first_damage_ms)
+        figures[key]["internal"].append(since_start_ms(launch, "frame_ns"))
+        figures[key]["hwm"].append(launch.output["hwm_kib"])
+        figures[key]["milestones"].append({name[:-3]: since_start_ms(launch, name)
+                                           for name in launch.output if name.endswith("_ns")})
 
     for run in range(runs):
         log(f"start-up and idle memory, run {run + 1}/{runs}")
-        probed(bare, [str(build / "bench/barewindow"), str(IDLE_MS)])
-        probed(floor, [str(build / "bench/floorwindow"), str(IDLE_MS)])
-        launch = watch.run([str(build / "quorvel")], idle_ms=IDLE_MS, prints_result=False)
-        game["external"].append(launch.first_damage_ms)
-        game["hwm"].append(launch.hwm_kib)
-        probed(stand_in, [str(build / "bench/quorvel_bench"), "startup", str(IDLE_MS)])
-    return {"bare": bare, "floor": floor, "game": game, "stand_in": stand_in}
+        probed("bare", [str(build / "bench/barewindow"), str(IDLE_MS)])
+        probed("floor", [str(build / "bench/floorwindow"), str(IDLE_MS)])
+        for key, game_build in games.items():
+            launch = watch.run([str(game_build / "quorvel")], idle_ms=IDLE_MS,
+                               prints_result=False)
+            figures[key]["external"].append(launch.first_damage_ms)
+            figures[key]["hwm"].append(launch.hwm_kib)
+        probed("stand_in", [str(build / "bench/quorvel_bench"), "startup", str(IDLE_MS)])
+    return figures
 
 
 def measure_gallery(watch, build, runs):
@@ -385,7 +387,7 @@ def cpu_model():
 # The programs of the start-up runs (`measure_startup`), and a time of day at which
 # each clock step is in force.
 PROGRAMS = {"barewindow": "bare", "floorwindow": "floor", "quorvel": "game",
-            "quorvel_bench": "stand_in"}
+            "quorvel` of `--before": "before", "quorvel_bench": "stand_in"}
 MILESTONES = ("main", "app", "built", "shown", "paint", "frame")
 STEP_TIMES = {"1ms": "00:30", "1/1024s": "03:00", "1/512s": "06:00", "1/256s": "12:00",
               "1/128s": "20:00"}
@@ -412,7 +414,8 @@ the time of day the rounds are played.)
 ## How each figure is taken
 
 - **Start-up and idle memory**: {runs} runs each of `barewindow`, `floorwindow`, the real
-  `quorvel` and `quorvel_bench startup`, taking turns. `barewindow` (bench/barewindow.cpp)
+  `quorvel` (and an earlier build's, with `--before BUILD`) and `quorvel_bench startup`,
+  taking turns. `barewindow` (bench/barewindow.cpp)
   is a plain `QWidget` of 711×501 with the game's caption, shown, nothing else.
   `floorwindow` (bench/floorwindow.cpp) is the same window holding the game's ten
   controls as plain Qt widgets (a list of the three speeds, five labels, three buttons, a
@@ -514,8 +517,12 @@ def write_report(path, startup, gallery, figures, ideal, rounds_per_speed, start
         ("Start-up, toolkit floor: `floorwindow` (the game's controls, plain) against "
          "`barewindow`", "–", against(floor["external"], bare["external"]),
          floor_note(floor_start)),
-        ("Start-up, the game's own share: `quorvel` against `floorwindow`", "–",
-         against(game["external"], floor["external"]), "–"),
+        ("Start-up, the game's own share: `quorvel` against `floorwindow`", "≤ 1.05×",
+         against(game["external"], floor["external"]),
+         verdict(game["external"] / floor["external"] <= 1.05)),
+        *([("The same for the `quorvel` of the build given by `--before`, in the same runs",
+            "–", against(m["before"]["external"], floor["external"]), "–")]
+          if "before" in m else []),
         ("Peak resident memory (VmHWM): idle `quorvel`, 1 s after its first frame, against "
          "`barewindow` likewise", "≤ 1.15×", memory(game["hwm"], bare["hwm"]),
          bounded(game["hwm"] / bare["hwm"], floor_memory)),
@@ -576,13 +583,14 @@ def write_report(path, startup, gallery, figures, ideal, rounds_per_speed, start
              "Peak memory idle"),
             [(f"`{name}`", spread(startup[key]["external"]),
               f"{m[key]['internal']:.1f} ms" if "internal" in m[key] else "–",
-              f"{m[key]['hwm'] / 1024:.1f} MiB") for name, key in PROGRAMS.items()]),
+              f"{m[key]['hwm'] / 1024:.1f} MiB") for name, key in PROGRAMS.items()
+             if key in startup]),
         milestones=table(
             ("Program", "`main` reached", "`QApplication` built", "window built",
              "`show()` returned", "first paint event", "first frame out"),
             [(f"`{name}`", *(f"{median([s[k] for s in startup[key]['milestones']]):.1f}"
                              for k in MILESTONES))
-             for name, key in PROGRAMS.items() if "milestones" in startup[key]]))
+             for name, key in PROGRAMS.items() if "milestones" in startup.get(key, {})]))
     # The notes, then the Windows build under Wine and the browser build, measured by
     # bench/wine_bench.py and bench/web_bench.py.
     for kept in ("findings.md", "wine-results.md", "web-results.md"):
@@ -617,7 +625,9 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=str(ROOT / "build" / "default"),
                         help="build folder holding quorvel and bench/")
-    parser.add_argument("--runs", type=int, default=15, help="start-up and memory runs")
+    parser.add_argument("--runs", type=int, default=21, help="start-up and memory runs")
+    parser.add_argument("--before", help="an earlier build folder whose quorvel takes turns "
+                        "with the others in the start-up runs")
     parser.add_argument("--gallery-runs", type=int, default=15)
     parser.add_argument("--rounds", type=int,
                         default=int(os.environ.get("QUORVEL_BENCH_ROUNDS", "4")),
@@ -646,7 +656,8 @@ def main():
         watch = WindowWatch(x.display, x.tmp)
         raw["ideal"] = ideal_table(build, dict(watch.env, QT_QPA_PLATFORM="offscreen"))
         if "startup" in parts:
-            raw["startup"] = measure_startup(watch, build, args.runs)
+            raw["startup"] = measure_startup(watch, build, args.runs,
+                                             Path(args.before).resolve() if args.before else None)
         if "gallery" in parts:
             raw["gallery"] = measure_gallery(watch, build, args.gallery_runs)
         if "rounds" in parts:

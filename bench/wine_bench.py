@@ -58,18 +58,20 @@ def bench_program(windows_build, name):
     return str(place)
 
 
-def run_pair(watch, linux_argv, wine_argv, wine_env, **kwargs):
-    linux = watch.run(linux_argv, **kwargs)
+def run_wine(watch, wine_argv, wine_env, **kwargs):
     saved = watch.env
     watch.env = wine_env
     try:
-        wine = watch.run(wine_argv, **kwargs)
+        return watch.run(wine_argv, **kwargs)
     finally:
         watch.env = saved
-    return linux, wine
 
 
-def measure(linux_build, windows_build, runs, rounds):
+def run_pair(watch, linux_argv, wine_argv, wine_env, **kwargs):
+    return watch.run(linux_argv, **kwargs), run_wine(watch, wine_argv, wine_env, **kwargs)
+
+
+def measure(linux_build, windows_build, runs, rounds, before=None):
     with Session(screen=rb.SCREEN) as x:
         watch = rb.WindowWatch(x.display, x.tmp)
         wine_env = dict(wine.environment(watch.env, os.path.join(x.tmp, "wineprefix")),
@@ -77,6 +79,7 @@ def measure(linux_build, windows_build, runs, rounds):
         game_exe = str(zip_folder(windows_build) / "quorvel.exe")
         bench_exe = bench_program(windows_build, "quorvel_bench")
         bare_exe = bench_program(windows_build, "barewindow")
+        before_exe = str(zip_folder(before) / "quorvel.exe") if before else None
         rb.log("making the Wine prefix")
         wine.make_prefix(wine_env, timeout=180)
         wineserver = subprocess.Popen(["wineserver", "-f", "-p"], env=wine_env,
@@ -86,20 +89,23 @@ def measure(linux_build, windows_build, runs, rounds):
             run_pair(watch, [str(linux_build / "quorvel")],
                      ["wine", game_exe], wine_env,
                      idle_ms=rb.IDLE_MS, prints_result=False)
-            startup = {"linux": [], "wine": []}
-            bare = {"linux": [], "wine": []}
+            game_kwargs = dict(idle_ms=rb.IDLE_MS, prints_result=False)
+            turns = [("game", [str(linux_build / "quorvel")], ["wine", game_exe], game_kwargs),
+                     ("bare", [str(linux_build / "bench/barewindow"), str(rb.IDLE_MS)],
+                      ["wine", bare_exe, str(rb.IDLE_MS)], {})]
+            if before_exe:
+                # Its Wine start follows a start of the Linux game, as the others follow
+                # one of theirs: a start under Wine is slower while a program is ending.
+                turns.append(("before", turns[0][1], ["wine", before_exe], game_kwargs))
+            starts = {name: {"linux": [], "wine": []} for name, *_ in turns}
             for run in range(runs):
                 rb.log(f"start-up, run {run + 1}/{runs}")
-                linux, windows = run_pair(watch, [str(linux_build / "quorvel")],
-                                          ["wine", game_exe], wine_env,
-                                          idle_ms=rb.IDLE_MS, prints_result=False)
-                startup["linux"].append(linux.first_damage_ms)
-                startup["wine"].append(windows.first_damage_ms)
-                linux, windows = run_pair(
-                    watch, [str(linux_build / "bench/barewindow"), str(rb.IDLE_MS)],
-                    ["wine", bare_exe, str(rb.IDLE_MS)], wine_env)
-                bare["linux"].append(linux.first_damage_ms)
-                bare["wine"].append(windows.first_damage_ms)
+                # The order turns by one each run, so no program always follows the same one.
+                for name, linux_argv, wine_argv, kwargs in (turns[run % len(turns):]
+                                                            + turns[:run % len(turns)]):
+                    linux, windows = run_pair(watch, linux_argv, wine_argv, wine_env, **kwargs)
+                    starts[name]["linux"].append(linux.first_damage_ms)
+                    starts[name]["wine"].append(windows.first_damage_ms)
             played = {"linux": [], "wine": []}
             for repeat in range(rounds):
                 for speed in rb.SPEEDS:
@@ -113,13 +119,14 @@ def measure(linux_build, windows_build, runs, rounds):
         finally:
             wine.end_server(wine_env)
             wineserver.wait()
-    return startup, bare, played
+    return starts, played
 
 
-def report(startup, bare, played, rounds, started, elapsed):
+def report(starts, played, rounds, started, elapsed):
     linux_ticks = rb.tick_figures(played["linux"])
     wine_ticks = rb.tick_figures(played["wine"])
-    lin, win = startup["linux"], startup["wine"]
+    bare = starts["bare"]
+    lin, win = starts["game"]["linux"], starts["game"]["wine"]
 
     def round_ticks(f):
         return (f"{rb.listed(f['ticks'])} ({rb.listed(f['ideal'])}), "
@@ -131,6 +138,9 @@ def report(startup, bare, played, rounds, started, elapsed):
         ("The same for a bare Qt window of the game's size (`barewindow`), the floor",
          rb.spread(bare["linux"]), rb.spread(bare["wine"])),
     ]
+    if "before" in starts:
+        rows.append(("The same for the game of the build given by `--before`, in the same runs",
+                     "–", rb.spread(starts["before"]["wine"])))
     rows += [(f"Tick work at {speed}, median / p99 ({linux_ticks[speed]['ticks_sampled']} and "
               f"{wine_ticks[speed]['ticks_sampled']} ticks)",
               rb.work_cell(linux_ticks[speed]), rb.work_cell(wine_ticks[speed]))
@@ -152,7 +162,11 @@ def report(startup, bare, played, rounds, started, elapsed):
         rb.table(("", "Linux (xcb)", "Windows build under Wine"), rows),
         "",
         f"Under Wine the game's start-up is {rb.median(win) / rb.median(bare['wine']):.2f}× "
-        "that of the bare window: the time is Wine's and Qt's, not the game's. Tick work "
+        "that of the bare window"
+        + (f" (the `--before` build's: "
+           f"{rb.median(starts['before']['wine']) / rb.median(bare['wine']):.2f}×)"
+           if "before" in starts else "")
+        + ": the time is Wine's and Qt's, not the game's. Tick work "
         f"costs more under Wine, but even its p99 ({worst_p99:.0f} µs) is "
         f"{worst_p99 / 20000 * 100:.1f} % of the shortest step (20 ms at INSANITY). "
         + ("Every round made its ideal number of ticks on both systems."
@@ -166,17 +180,20 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--linux", default=str(rb.ROOT / "build" / "default"))
     parser.add_argument("--windows", default=str(rb.ROOT / "build" / "windows"))
-    parser.add_argument("--runs", type=int, default=9, help="start-up runs")
+    parser.add_argument("--runs", type=int, default=21, help="start-up runs")
     parser.add_argument("--rounds", type=int, default=1, help="rounds per speed")
     parser.add_argument("--docs", default=str(rb.ROOT / "docs"))
+    parser.add_argument("--before", help="an earlier Windows build folder whose zip's game "
+                        "takes turns with the others in the start-up runs")
     args = parser.parse_args()
     for tool in ("Xvfb", "wine", "wineserver"):
         if not shutil.which(tool):
             sys.exit(f"{tool} is missing")
     started = time.strftime("%Y-%m-%d %H:%M %Z")
     clock_start = time.monotonic()
-    startup, bare, played = measure(Path(args.linux), Path(args.windows), args.runs, args.rounds)
-    section = report(startup, bare, played, args.rounds, started, time.monotonic() - clock_start)
+    starts, played = measure(Path(args.linux), Path(args.windows), args.runs, args.rounds,
+                             Path(args.before) if args.before else None)
+    section = report(starts, played, args.rounds, started, time.monotonic() - clock_start)
     target = Path(args.docs) / "PERFORMANCE.md"
     rb.splice(target, MARK, section)
     # `make bench` rewrites PERFORMANCE.md and puts this section back from here.

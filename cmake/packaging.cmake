@@ -57,7 +57,7 @@ Files: *
 Copyright: @QUORVEL_COPYRIGHT@
 License: GPL-3+
 
-Files: assets/@QUORVEL_APP_ID@.metainfo.xml
+Files: assets/quorvel.metainfo.xml.in
 Copyright: @QUORVEL_COPYRIGHT@
 License: CC0-1.0
 
