@@ -186,7 +186,8 @@ def since_start_ms(launch, key):
 
 def measure_startup(watch, build, runs, before=None):
     """Start-up and idle memory; the bare window, the floor window, the real game (and
-    the game of an earlier build, if given) and the bench game take turns."""
+    the game of an earlier build, if given) and the bench game take turns, in an order
+    turned by one each run, so that no program always follows the same one."""
     games = {"game": build, "before": before} if before else {"game": build}
     figures = {**{key: {"external": [], "internal": [], "hwm": [], "milestones": []}
                   for key in ("bare", "floor", "stand_in")},
@@ -200,16 +201,20 @@ def measure_startup(watch, build, runs, before=None):
         figures[key]["milestones"].append({name[:-3]: since_start_ms(launch, name)
                                            for name in launch.output if name.endswith("_ns")})
 
+    def game(key):
+        launch = watch.run([str(games[key] / "quorvel")], idle_ms=IDLE_MS, prints_result=False)
+        figures[key]["external"].append(launch.first_damage_ms)
+        figures[key]["hwm"].append(launch.hwm_kib)
+
+    turns = [lambda: probed("bare", [str(build / "bench/barewindow"), str(IDLE_MS)]),
+             lambda: probed("floor", [str(build / "bench/floorwindow"), str(IDLE_MS)]),
+             *(lambda key=key: game(key) for key in games),
+             lambda: probed("stand_in", [str(build / "bench/quorvel_bench"), "startup",
+                                         str(IDLE_MS)])]
     for run in range(runs):
         log(f"start-up and idle memory, run {run + 1}/{runs}")
-        probed("bare", [str(build / "bench/barewindow"), str(IDLE_MS)])
-        probed("floor", [str(build / "bench/floorwindow"), str(IDLE_MS)])
-        for key, game_build in games.items():
-            launch = watch.run([str(game_build / "quorvel")], idle_ms=IDLE_MS,
-                               prints_result=False)
-            figures[key]["external"].append(launch.first_damage_ms)
-            figures[key]["hwm"].append(launch.hwm_kib)
-        probed("stand_in", [str(build / "bench/quorvel_bench"), "startup", str(IDLE_MS)])
+        for turn in turns[run % len(turns):] + turns[:run % len(turns)]:
+            turn()
     return figures
 
 
@@ -415,7 +420,7 @@ the time of day the rounds are played.)
 
 - **Start-up and idle memory**: {runs} runs each of `barewindow`, `floorwindow`, the real
   `quorvel` (and an earlier build's, with `--before BUILD`) and `quorvel_bench startup`,
-  taking turns. `barewindow` (bench/barewindow.cpp)
+  taking turns in an order that turns by one each run. `barewindow` (bench/barewindow.cpp)
   is a plain `QWidget` of 711×501 with the game's caption, shown, nothing else.
   `floorwindow` (bench/floorwindow.cpp) is the same window holding the game's ten
   controls as plain Qt widgets (a list of the three speeds, five labels, three buttons, a
