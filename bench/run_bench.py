@@ -630,7 +630,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=str(ROOT / "build" / "default"),
                         help="build folder holding quorvel and bench/")
-    parser.add_argument("--runs", type=int, default=21, help="start-up and memory runs")
+    parser.add_argument("--runs", type=int, default=41, help="start-up and memory runs")
     parser.add_argument("--before", help="an earlier build folder whose quorvel takes turns "
                         "with the others in the start-up runs")
     parser.add_argument("--gallery-runs", type=int, default=15)
