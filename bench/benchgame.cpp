@@ -4,6 +4,7 @@
 //   quorvel_bench startup [IDLE_MS]  first frame (then IDLE_MS idle) and peak memory
 //   quorvel_bench gallery            the first "Change Icon" press in a fresh session
 //   quorvel_bench round SPEED        one whole round with clicks, then "Change Icon"
+//   quorvel_bench floor SPEED        the same round's work in the floor window, no game code
 //   quorvel_bench ideal              tick counts a round could reach on each clock step
 //
 // Without arguments (as in a web page) the words of QUORVEL_BENCH stand for them.
@@ -15,6 +16,8 @@
 #include "errorreport.h"
 #include "eventpump.h"
 #include "firstpaintprobe.h"
+#include "floorcontrols.h"
+#include "floorround.h"
 #include "form1.h"
 #include "idealround.h"
 #include "layout.h"
@@ -39,6 +42,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -117,7 +121,9 @@ int main(int argc, char *argv[])
     int appArgc = argc > 0 ? 1 : 0;
     QApplication app(appArgc, argv);
     report.mark("app");
-    setUpToolkit(app);
+    const bool floor = mode == QLatin1String("floor");
+    if (!floor)
+        setUpToolkit(app);
     report.mark("toolkit");
 
     if (mode == QLatin1String("ideal"))
@@ -134,7 +140,13 @@ int main(int argc, char *argv[])
     RecordingRandom random(systemRandom, recorder);
     RecordingPump pump(qtPump, recorder);
 
-    Form1 window({clock, random, pump, end, errors});
+    std::optional<Form1> game;
+    QWidget floorWindow;
+    if (floor)
+        addFloorControls(floorWindow);
+    else
+        game.emplace(Services{clock, random, pump, end, errors});
+    QWidget &window = game ? static_cast<QWidget &>(*game) : floorWindow;
     report.mark("built");
 
     const auto startup = [&] {
@@ -147,7 +159,7 @@ int main(int argc, char *argv[])
     const auto gallery = [&] {
         QTimer::singleShot(kSettleMs, [&] {
             const TimePoint before = std::chrono::steady_clock::now();
-            window.cmdIco_Click();
+            game->cmdIco_Click();
             const TimePoint after = std::chrono::steady_clock::now();
             report.printAndExit({{QStringLiteral("mode"), QStringLiteral("gallery")},
                                  {QStringLiteral("first_press_us"), thousandths(micros(before, after))}});
@@ -167,23 +179,28 @@ int main(int argc, char *argv[])
                 std::_Exit(2);
             }
 
-            ClickProbe clicks(*picture, *counter, recorder,
-                              waitSecondsFor(argument) * 1000.0 * 0.9, 20240601u);
+            const double waitSeconds = waitSecondsFor(argument);
+            ClickProbe clicks(*picture, *counter, recorder, waitSeconds * 1000.0 * 0.9,
+                              20240601u);
             pump.setClickProbe(&clicks);
             recorder.beginRound();
-            go->click();
+            if (floor)
+                FloorRound(window, clock, random, pump).play(waitSeconds);
+            else
+                go->click();
             recorder.endRound();
             pump.setClickProbe(nullptr);
 
             const std::vector<TickRecorder::Wait> &waits = recorder.waits();
             const TimePoint origin = waits.empty() ? TimePoint() : waits.front().start;
             const QJsonObject roundFields{
-                {QStringLiteral("mode"), QStringLiteral("round")},
+                {QStringLiteral("mode"), mode},
                 {QStringLiteral("speed"), argument},
                 {QStringLiteral("first_reading"), thousandths(recorder.firstReading())},
                 {QStringLiteral("smallest_step"), double(recorder.smallestStep())},
                 {QStringLiteral("clicks_shown"), counter->text().trimmed()},
-                {QStringLiteral("click_state"), window.state().clickCount},
+                {QStringLiteral("click_state"),
+                 game ? int(game->state().clickCount) : counter->text().toInt()},
                 {QStringLiteral("wait_start_us"),
                  array(waits, [&](const auto &w) { return thousandths(micros(origin, w.start)); })},
                 {QStringLiteral("wait_end_us"),
@@ -196,11 +213,13 @@ int main(int argc, char *argv[])
                 {QStringLiteral("clicks_late"), clicks.missed()}};
             const qint64 startMs = qRound64(double(recorder.firstReading()) * 1000.0);
 
-            changeIcon->click();
-            QTimer::singleShot(kSettleMs, [&report, roundFields, startMs, argument] {
+            if (!floor)
+                changeIcon->click();
+            QTimer::singleShot(kSettleMs, [&report, roundFields, startMs, argument, floor] {
                 // Memory first: the ideal round below builds a second window.
                 QJsonObject out = report.json(roundFields);
-                out.insert(QStringLiteral("ideal_ticks"), idealTicks(argument, startMs));
+                if (!floor)
+                    out.insert(QStringLiteral("ideal_ticks"), idealTicks(argument, startMs));
                 StartupReport::exitWithLine(out);
             });
         });
@@ -211,7 +230,7 @@ int main(int argc, char *argv[])
         report.mark("frame", frame);
         if (mode == QLatin1String("gallery"))
             gallery();
-        else if (mode == QLatin1String("round"))
+        else if (mode == QLatin1String("round") || floor)
             round();
         else
             startup();
