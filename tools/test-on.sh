@@ -27,10 +27,9 @@ esac
 case $target in
     ''|*[!a-z0-9-]*) echo "not a make target: $target" >&2; exit 2 ;;
 esac
-if [ "$(id -u)" -ne 0 ]; then
-    echo "$0 needs root: it builds a chroot and mounts file systems in it." >&2
-    exit 1
-fi
+# shellcheck source=chroot.sh
+source "$(dirname "$0")/chroot.sh"
+chroot_need_root "$0 needs root: it builds a chroot and mounts file systems in it."
 
 top=$(git -C "$(dirname "$0")/.." rev-parse --show-toplevel)
 head=$(git -C "$top" rev-parse HEAD)
@@ -48,73 +47,18 @@ stage() {
     stage_start=$SECONDS
 }
 
-# The first `deb` source of the Debian archive itself (not its security or
-# updates suites) in this machine's apt sources, one-line or deb822 form.
-find_mirror() {
-    local f
-    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-        [ -f "$f" ] || continue
-        awk '$1 == "deb" {
-                 i = 2; if ($i ~ /^\[/) { while ($i !~ /\]$/) i++; i++ }
-                 if ($(i + 1) !~ /-(security|updates|backports)$/ && $i !~ /security/) { print $i; exit }
-             }' "$f"
-    done
-    for f in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$f" ] || continue
-        awk 'function flush() {
-                 if (types ~ /(^| )deb( |$)/ && uris != "" && uris !~ /security/ &&
-                     suites ~ /(^| )[a-z]+( |$)/) { split(uris, u, " "); print u[1]; exit }
-                 types = uris = suites = ""
-             }
-             /^[ \t]*$/ { flush(); next }
-             /^[ \t]*#/ { next }
-             tolower($1) == "types:" { sub(/^[^:]*:[ \t]*/, ""); types = $0 }
-             tolower($1) == "uris:" { sub(/^[^:]*:[ \t]*/, ""); uris = $0 }
-             tolower($1) == "suites:" { sub(/^[^:]*:[ \t]*/, ""); suites = $0 }
-             END { flush() }' "$f"
-    done
-}
-
-mirror=${QUORVEL_MIRROR:-$(find_mirror | head -n1)}
-if [ -z "$mirror" ]; then
-    echo "No Debian archive found in /etc/apt/sources*; set QUORVEL_MIRROR=URI." >&2
-    exit 1
-fi
-
-if ! command -v debootstrap >/dev/null; then
-    say "installing debootstrap"
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-        -o DPkg::Lock::Timeout=900 debootstrap
-fi
-
 mkdir -p "$work"
 
 # --- Taking it all down again ------------------------------------------------
-mounted=()
-
-mounts_under() {
-    # Mount points at or below the chroot, deepest first.
-    awk -v r="$root" '$2 == r || index($2, r "/") == 1 { print $2 }' /proc/self/mounts | sort -r
-}
-
 cleanup() {
-    local rc=$? pid m
+    local rc=$?
     trap - EXIT INT TERM HUP
     set +e
     if [ -d "$root" ]; then
-        # Whatever the suite left running inside (a bus, an X server) goes first.
-        for pid in $(ls /proc | grep -E '^[0-9]+$'); do
-            [ "$(readlink "/proc/$pid/root" 2>/dev/null)" = "$root" ] && kill -KILL "$pid" 2>/dev/null
-        done
-        sleep 0.5
-        for m in $(mounts_under); do
-            umount "$m" 2>/dev/null || umount -l "$m"
-        done
-        if [ -n "$(mounts_under)" ]; then
-            echo "test-on $dist: still mounted, leaving $root in place:" >&2
-            mounts_under >&2
-        else
+        if chroot_unmount; then
             rm -rf --one-file-system "$root"
+        else
+            echo "test-on $dist: leaving $root in place" >&2
         fi
     fi
     exit "$rc"
@@ -126,8 +70,7 @@ trap 'exit 129' HUP
 
 # A chroot left by a run that was killed outright (SIGKILL, power) goes first.
 if [ -d "$root" ]; then
-    for m in $(mounts_under); do umount "$m" 2>/dev/null || umount -l "$m"; done
-    [ -z "$(mounts_under)" ] || { echo "$root is still mounted" >&2; exit 1; }
+    chroot_unmount || exit 1
     rm -rf --one-file-system "$root"
 fi
 
@@ -135,18 +78,7 @@ fi
 if [ -f "$cache" ] && [ -z "$(find "$cache" -mmin +$((7 * 24 * 60)))" ]; then
     say "minimal system from $(basename "$cache") ($(date -r "$cache" +%F))"
 else
-    say "debootstrap --variant=minbase $dist from $mirror"
-    includes=make
-    # apt in a minimal system reaches an https mirror only with the CA certificates.
-    case $mirror in https:*) includes=$includes,ca-certificates ;; esac
-    mkdir "$root"
-    if ! debootstrap --variant=minbase --include="$includes" "$dist" "$root" "$mirror" \
-            >"$work/$dist-debootstrap.log" 2>&1; then
-        tail -n 30 "$work/$dist-debootstrap.log" >&2
-        tail -n 30 "$root/debootstrap/debootstrap.log" >&2 2>/dev/null || true
-        echo "test-on $dist: debootstrap failed" >&2
-        exit 1
-    fi
+    chroot_debootstrap "$dist" make "$work/$dist-debootstrap.log" || exit 1
     chroot "$root" apt-get clean
     tar --numeric-owner -C "$root" -czf "$cache.new" .
     mv "$cache.new" "$cache"
@@ -156,34 +88,9 @@ fi
 mkdir "$root"
 tar --numeric-owner -C "$root" -xpzf "$cache"
 
-# What a booted system has and a chroot lacks: a machine id (D-Bus wants one) and a
-# name server.
-if [ ! -s "$root/etc/machine-id" ]; then
-    { od -An -N16 -tx1 /dev/urandom | tr -d ' \n'; echo; } >"$root/etc/machine-id"
-fi
-rm -f "$root/etc/resolv.conf"
-cp /etc/resolv.conf "$root/etc/resolv.conf"
 # The chroot is thrown away after the run: dpkg need not sync every file it unpacks.
 echo force-unsafe-io >"$root/etc/dpkg/dpkg.cfg.d/quorvel-test-on-unsafe-io"
-
-# --- Mounts ---------------------------------------------------------------------
-mount -t proc proc "$root/proc"
-mount -t sysfs -o ro sysfs "$root/sys"
-# A /dev of its own: the suite sees the usual device nodes and nothing of this machine's.
-mount -t tmpfs -o mode=755,nosuid tmpfs "$root/dev"
-for node in null:1:3 zero:1:5 full:1:7 random:1:8 urandom:1:9 tty:5:0; do
-    IFS=: read -r name major minor <<<"$node"
-    mknod -m 666 "$root/dev/$name" c "$major" "$minor"
-done
-ln -s /proc/self/fd "$root/dev/fd"
-ln -s /proc/self/fd/0 "$root/dev/stdin"
-ln -s /proc/self/fd/1 "$root/dev/stdout"
-ln -s /proc/self/fd/2 "$root/dev/stderr"
-mkdir "$root/dev/pts" "$root/dev/shm"
-mount -t devpts -o newinstance,ptmxmode=0666,mode=620 devpts "$root/dev/pts"
-ln -s pts/ptmx "$root/dev/ptmx"
-mount -t tmpfs -o mode=1777,nosuid,nodev tmpfs "$root/dev/shm"
-mount -t tmpfs -o mode=1777,nosuid,nodev tmpfs "$root/tmp"
+chroot_mount
 
 # --- A clean clone of HEAD, then the README's command -------------------------------
 if [ -n "$(git -C "$top" status --porcelain --untracked-files=no)" ]; then
@@ -198,9 +105,7 @@ stage "chroot ready, testing ${head:0:12}"
 status="$work/$dist.status"
 rm -f "$status"
 {
-    chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
-        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-        sh -c "cd /root/quorvel && make $target" </dev/null
+    chroot_run "cd /root/quorvel && make $target"
     echo $? >"$status"
 } 2>&1 | tee "$log" &
 wait $!
