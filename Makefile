@@ -76,16 +76,11 @@ bench-windows: build windows
 		$(if $(BEFORE),--before $(BEFORE)/build/windows)
 
 # The game in a web page: build/web/, a folder of static files for any web server.
-# Qt for WebAssembly is built from source the first time (about 10 minutes on two
-# cores) and kept in ~/.cache/quorvel, or wherever QUORVEL_QT_WASM points.
-WEB_ENV = QUORVEL_QT_WASM="$$(bash tools/build-qt-wasm.sh --prefix)" \
-	EMSDK="$$(bash tools/build-qt-wasm.sh --emsdk)" NODE_PATH=/usr/share/nodejs
-
-web: deps
-	bash tools/build-qt-wasm.sh
-	export $(WEB_ENV) && \
-	{ test -f build/wasm/CMakeCache.txt || cmake --preset web; } && \
-	cmake --build --preset web -j $(JOBS)
+# Built with Qt 6.8 for WebAssembly and Debian 13's emscripten: on Debian 13 here, on
+# Debian 12 (as root) in a Debian 13 system that tools/web.sh makes and keeps in
+# ~/.cache/quorvel. The first build takes about 20 minutes on two cores.
+web:
+	bash tools/web.sh
 
 # The page on http://127.0.0.1:<port>/, for playing it here.
 serve-web: web
@@ -94,6 +89,7 @@ serve-web: web
 # The page end to end in headless Chromium, and in Firefox ESR and WebKitGTK's
 # MiniBrowser on a private Xvfb.
 test-web: web
+	bash tools/web.sh --browsers
 	ctest --preset web
 
 # Page weight, first frame (also through a throttled connection, cold and from the
@@ -101,8 +97,9 @@ test-web: web
 # click-to-count latency, against the desktop build; writes the "In the browser"
 # section of docs/PERFORMANCE.md.
 bench-web: build web
+	bash tools/web.sh --browsers
 	cmake --build --preset $(PRESET) -j $(JOBS) --target quorvel_bench
-	export $(WEB_ENV) && cmake --build --preset web --target quorvel_bench_page -j $(JOBS)
+	bash tools/web.sh quorvel_bench_page
 	/usr/bin/python3 bench/web_bench.py --linux $(BUILD) --web build/web \
 		--bench-site build/wasm/bench-site
 

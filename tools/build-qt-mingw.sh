@@ -74,6 +74,8 @@ check() {
     echo "check: Qt $version for MinGW in $prefix is complete"
 }
 
+qt_cache_key "$("$triplet-g++" --version | head -n1)" \
+    "$here/tools/build-qt-mingw.sh" "$here/tools/qt-source.sh" "$here/tools/check-qt-mingw.sh"
 qt_cached "$prefix" MinGW && exit 0
 
 qt_build_start "$triplet"

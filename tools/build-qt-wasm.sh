@@ -19,12 +19,10 @@ source "$here/tools/qt-source.sh"
 
 # emscripten with its LLVM, binaryen and Node; acorn for emscripten's JS
 # optimiser; the host's Qt tools of the same version (moc, rcc, uic run here);
-# what fetches and unpacks Debian source packages.
-# Chromium (driven by Selenium), Firefox (through its own Marionette port) and WebKitGTK's
-# MiniBrowser (through WebKitWebDriver) play the result: `make test-web`.
+# what fetches and unpacks Debian source packages; the face the page embeds and the
+# page's brotli and gzip copies.
 packages=(emscripten binaryen node-acorn qt6-base-dev qt6-base-dev-tools dpkg-dev
-          cmake ninja-build xz-utils perl brotli chromium chromium-driver python3-selenium
-          firefox-esr webkit2gtk-driver)
+          cmake ninja-build make xz-utils perl brotli gzip fonts-liberation)
 
 prefix_for() { echo "${QUORVEL_QT_WASM:-$HOME/.cache/quorvel/qt-$1-wasm}"; }
 
@@ -51,17 +49,16 @@ case ${1:-} in
         exit 0 ;;
 esac
 
-# The page's loader code and the Asyncify list are written for Qt 6.4 and emscripten
-# 3.1.6, Debian 12's. Elsewhere (Debian 13 has Qt 6.8 and emscripten 3.1.69) this stops
-# here rather than after a long build that fails at the end.
-version=$(qt_version) || { echo "qt6-base-dev is not installed: run make deps" >&2; exit 1; }
+install_packages "${packages[@]}"
+
+# The page's loader code and the Asyncify list are written for Qt 6.8 and the
+# emscripten that Debian 13 has; tools/web.sh builds there.
+version=$(qt_version)
 case $version in
-    6.4.*) ;;
-    *) echo "make web builds with Debian 12's Qt 6.4 and emscripten only (this system has Qt $version): build the page on Debian 12; as root, make test-on DIST=bookworm TARGET=test-web tests it here in a Debian 12 chroot" >&2
+    6.8.*) ;;
+    *) echo "the page builds with Debian 13's Qt 6.8 and emscripten (this system has Qt $version): run make web, which builds in a Debian 13 system on Debian 12" >&2
        exit 1 ;;
 esac
-
-install_packages "${packages[@]}"
 
 prefix=$(prefix_for "$version")
 EMSDK=$(emsdk_for "$version")
@@ -72,12 +69,13 @@ export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
 files_present() {
     local f
     for f in "$prefix/lib/libQt6Core.a" "$prefix/lib/libQt6Gui.a" "$prefix/lib/libQt6Widgets.a" \
-             "$prefix/plugins/platforms/libqwasm.a" "$prefix/plugins/imageformats/libqico.a" \
+             "$prefix/plugins/platforms/libqwasm.a" \
              "$prefix/plugins/platforms/qtloader.js"; do
         [ -f "$f" ] || { echo "check: $f is missing" >&2; return 1; }
     done
 }
 
+qt_cache_key "$(emcc --version | head -n1)" "$here/tools/build-qt-wasm.sh" "$here/tools/qt-source.sh"
 qt_cached "$prefix" WebAssembly && exit 0
 
 qt_build_start WebAssembly
@@ -88,29 +86,20 @@ if [ ! -f "$src/.quorvel-unpacked" ]; then
         "$src/src/plugins/platforms/wasm/CMakeLists.txt"
     grep -q '^if(FALSE)' "$src/src/plugins/platforms/wasm/CMakeLists.txt" ||
         { echo "could not leave the fonts out of the platform plugin" >&2; exit 1; }
-    # And two repairs for the widgets left out below: Qt 6.4's kept-for-compatibility
-    # functions include the menu and tool bar headers whatever the features say, and
-    # the common style's private header uses QHash without including it.
-    perl -pi -e 's/^#if QT_WIDGETS_REMOVED_SINCE\(6, 3\)$/$& && QT_CONFIG(menu) && QT_CONFIG(toolbar) && QT_CONFIG(menubar)/' \
-        "$src/src/widgets/compat/removed_api.cpp"
-    perl -pi -e 's/^#include "qcommonstyle.h"$/$&\n#include <QtCore\/qhash.h>/' \
-        "$src/src/widgets/styles/qcommonstyle_p.h"
-    grep -q 'QT_CONFIG(menubar)' "$src/src/widgets/compat/removed_api.cpp" &&
-        grep -q 'qhash.h' "$src/src/widgets/styles/qcommonstyle_p.h" ||
-        { echo "could not mend Qt's widgets for the features left out" >&2; exit 1; }
     touch "$src/.quorvel-unpacked"
 fi
 
 mkdir -p "$build"
 if [ ! -f "$build/build.ninja" ]; then
-    # The smallest Qt the game needs: Core, Gui (with WebGL, which the browser
-    # platform draws through) and Widgets, linked statically, single-threaded.
+    # The smallest Qt the game needs: Core, Gui and Widgets, linked statically,
+    # single-threaded. Widget windows are drawn into 2D canvases, so the page needs
+    # no WebGL (OpenGL stays on: the platform plugin's backing store is built with it).
     # Optimised for size (-Os): every byte is downloaded before the first frame.
     # Each line turns off what the game never uses:
     #   no network, sql, xml, dbus, printing or concurrency modules;
     #   no threads (a threaded build needs cross-origin isolation headers);
     #   no test library (the browser build is tested end to end in a browser);
-    #   image formats: PNG (built into Gui) and .ico, which the game no longer links;
+    #   image formats: only PNG, which Gui reads itself;
     #   fonts come from the game (embedded), so no system font lookup.
     # Asyncify is not set here: the game's link step adds it, so Qt's
     # libraries do not depend on it.
@@ -150,7 +139,7 @@ if [ ! -f "$build/build.ninja" ]; then
         -DCMAKE_BUILD_TYPE=MinSizeRel -DBUILD_SHARED_LIBS=OFF \
         -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
         -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
-        -DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_ico=ON -DFEATURE_png=ON \
+        -DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_ico=OFF -DFEATURE_png=ON \
         -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_xml=OFF -DFEATURE_dbus=OFF \
         -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF \
         -DFEATURE_thread=OFF \
@@ -162,9 +151,11 @@ fi
 # A feature left out takes every feature that needs it along, silently: stop here, not
 # at the game's build, if one that the game uses went that way.
 for feature in widgets/listwidget widgets/label widgets/pushbutton widgets/style_fusion \
-               gui/accessibility gui/ico; do
-    cat "$build/src/${feature%/*}/qt${feature%/*}-config"*.h |
-        grep -q "^#define QT_FEATURE_${feature#*/} 1" ||
-        { echo "Qt's configuration left out ${feature#*/}, which the game needs" >&2; exit 1; }
+               gui/accessibility; do
+    seen=$(grep -h "^#define QT_FEATURE_${feature#*/} " "$build/src/${feature%/*}/qt${feature%/*}-config"*.h || true)
+    if [ "$seen" != "#define QT_FEATURE_${feature#*/} 1" ]; then
+        echo "Qt's configuration left out ${feature#*/}, which the game needs (its headers say: ${seen:-nothing})" >&2
+        exit 1
+    fi
 done
 qt_build_finish files_present WebAssembly

@@ -70,12 +70,21 @@ fetch_qt_source() {
     echo "$src"
 }
 
-# True when the cache in $1 was built from the host Qt's source, after checking its
-# files with the caller's files_present; says so, naming the platform $2.
+# Sets cache_key, what a cache holds: the host Qt's source, the toolchain's version
+# ($1, the line it prints) and the files that say how Qt is built (the rest). Any
+# change to them builds Qt again from nothing.
+qt_cache_key() {
+    local toolchain=$1
+    shift
+    cache_key="$(qt_source_id); $toolchain; $(cat "$@" | sha256sum | cut -c1-16)"
+}
+
+# True when the cache in $1 was built from cache_key, after checking its files with
+# the caller's files_present; says so, naming the platform $2.
 qt_cached() {
     local prefix=$1 platform=$2
     [ -f "$prefix/.quorvel-built-from" ] &&
-        [ "$(cat "$prefix/.quorvel-built-from")" = "$(qt_source_id)" ] || return 1
+        [ "$(cat "$prefix/.quorvel-built-from")" = "$cache_key" ] || return 1
     files_present || { echo "The cache in $prefix is damaged; remove it and run again" >&2; exit 1; }
     echo "Qt $(qt_version) for $platform already built in $prefix"
 }
@@ -99,15 +108,15 @@ qt_host_cmake_dir() {
 }
 
 # Builds the configured Qt in $build and installs it into the cache; once $1, the
-# caller's check of what is installed, passes, marks the cache with the source it
-# was built from and removes the work folder. $2 names the platform.
+# caller's check of what is installed, passes, marks the cache with cache_key and
+# removes the work folder. $2 names the platform.
 qt_build_finish() {
     local check=$1 platform=$2
     cmake --build "$build" -j "${JOBS:-$(nproc)}"
     rm -rf "$prefix"
     cmake --install "$build"
     "$check"
-    qt_source_id > "$prefix/.quorvel-built-from"
+    echo "$cache_key" > "$prefix/.quorvel-built-from"
     rm -rf "$work"
     echo "Qt $(qt_version) for $platform installed in $prefix ($(du -sh "$prefix" | cut -f1))"
 }
