@@ -23,6 +23,14 @@ foreach(doc /usr/share/doc/fonts-liberation2/copyright /usr/share/doc/fonts-libe
     endif()
 endforeach()
 
+# The functions Asyncify leaves alone, one pattern a line, without the comments.
+set(QUORVEL_ASYNCIFY_REMOVE ${CMAKE_BINARY_DIR}/asyncify-remove.txt)
+file(STRINGS ${PROJECT_SOURCE_DIR}/cmake/asyncify-remove.txt patterns REGEX "^[^#]")
+list(JOIN patterns "\n" patterns)
+file(CONFIGURE OUTPUT ${QUORVEL_ASYNCIFY_REMOVE} CONTENT "${patterns}\n" @ONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/cmake/asyncify-remove.txt)
+
 # A program that runs in the page: the game, or the benchmark's build of it.
 function(quorvel_web_program target)
     qt_add_resources(${target} "textface"
@@ -37,14 +45,14 @@ function(quorvel_web_program target)
     # The stack it saves runs from the page's event through Qt's dispatch to the wait.
     # Asyncify makes every function that might be on that stack able to unwind and
     # resume, which doubles the code; asyncify-remove.txt names the parts of Qt that
-    # never are (drawing, text, images, codecs, widgets the game does not have).
-    set(remove ${PROJECT_SOURCE_DIR}/cmake/asyncify-remove.txt)
+    # never are (drawing, text, images, codecs, widgets the game does not have), each
+    # group with its reason in a comment, which the linker is not given.
     target_link_options(${target} PRIVATE
         "SHELL:-s ASYNCIFY=1"
         "SHELL:-s ASYNCIFY_STACK_SIZE=65536"
-        "SHELL:-s ASYNCIFY_REMOVE=@${remove}"
+        "SHELL:-s ASYNCIFY_REMOVE=@${QUORVEL_ASYNCIFY_REMOVE}"
         -Oz)
-    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${remove})
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${QUORVEL_ASYNCIFY_REMOVE})
 endfunction()
 
 # Writes the page for `target` into `site` (target `<target>_page`, built by default
