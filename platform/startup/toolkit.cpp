@@ -2,6 +2,7 @@
 
 #include "accessibility.h"
 #include "heldkeys.h"
+#include "screenreaders.h"
 
 #include <QApplication>
 #include <QDir>
@@ -69,6 +70,7 @@ void setUpToolkit(QApplication &app)
     app.setPalette(app.style()->standardPalette());
     app.setFont(sansSerifFont(kDialogFontPixels));
     installAccessibility();
+    bridgeToScreenReaders();
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         HeldKeys::of(app).setRepeatPairGrace(kX11RepeatPairGraceMs);
 }

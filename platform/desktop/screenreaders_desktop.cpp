@@ -1,0 +1,5 @@
+#include "screenreaders.h"
+
+void bridgeToScreenReaders()
+{
+}
