@@ -53,7 +53,7 @@ window.quorvelFrames = [];
 ARM_CLICK_TIMER = """
 window.quorvelClick = new Promise(done => {
 const clicks = () => quorvelControl('lblClicks').text;
-const canvas = document.getElementById('qtcanvas');
+const canvas = document.getElementById('screen');
 const before = clicks();
 let pressed;
 canvas.addEventListener('pointerdown', e => { pressed = performance.now(); }, {capture: true, once: true});

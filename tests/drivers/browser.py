@@ -28,7 +28,7 @@ CLIENT_WIDTH = scr.CLIENT_SIZE[0]
 # object name, as the page's accessibility tree has it now (name, text, rect, states).
 CONTROL_LOOKUP = """
 window.quorvelControl = name => {
-  const m = qtLoader.module();
+  const m = quorvelModule;
   m._quorvel_accessible_tree();
   const find = n => n.name === name ? n : (n.children || []).map(find).find(c => c);
   return find(JSON.parse(m.quorvelAccessibleTree)[0]);
@@ -82,9 +82,40 @@ if (!mark) {
   document.documentElement.appendChild(mark);
 }
 mark.style.background = `rgb(${arguments[0]}, 0, 255)`;
-const r = Element.prototype.getBoundingClientRect.call(document.getElementById('qtcanvas'));
+const r = Element.prototype.getBoundingClientRect.call(document.getElementById('screen'));
 return [screenX + outerWidth - innerWidth, screenY + outerHeight - innerHeight,
         r.left, r.top, r.width, r.height];
+"""
+
+
+# What a screen reader is given of the page, from the DOM, where the engine offers no
+# accessibility tree of its own to a driver: every element that is not hidden, with its
+# ARIA role (the explicit one, or the one its tag implies), its name (its label, else its
+# text) and its value, whether it is selected, and the text of its subtree. Shadow trees
+# are walked too: Qt's bridge keeps its elements in one.
+DOM_READER_TREE = """
+const implied = {BUTTON: 'button', TEXTAREA: 'textbox', INPUT: 'textbox', P: 'paragraph'};
+const out = [];
+const walk = (node, hidden) => {
+  for (const e of node.children) {
+    const style = getComputedStyle(e);
+    const gone = hidden || e.hidden || e.getAttribute('aria-hidden') === 'true'
+                 || style.display === 'none' || style.visibility === 'hidden';
+    if (!gone) {
+      const role = e.getAttribute('role') || implied[e.tagName] || '';
+      const text = e.value !== undefined && e.tagName !== 'BUTTON' ? e.value : e.textContent;
+      if (role)
+        out.push({role, name: e.getAttribute('aria-label') || (role === 'textbox' ? '' : text.trim()),
+                  value: role === 'textbox' ? text : '', text: e.textContent.trim(),
+                  selected: e.getAttribute('aria-selected') === 'true'});
+    }
+    if (e.shadowRoot)
+      walk(e.shadowRoot, gone);
+    walk(e, gone);
+  }
+};
+walk(document.body, false);
+return out;
 """
 
 
@@ -130,11 +161,12 @@ class Engine:
         phone's or a tablet's screen emulated, or None when it can."""
         return (touch and cls.NO_TOUCH) or (emulation and cls.NO_EMULATION) or None
 
-    def __init__(self, scale, touch):
+    def __init__(self, scale, touch, webgl):
         why = self.lacks(scale, touch)
         if why:
             raise AssertionError(f"{self.NAME}: {why}")
         self.scale = scale
+        self.webgl = webgl
         self.display = None
 
     def _start_display(self):
@@ -152,13 +184,18 @@ class Engine:
         self.close()
 
     def canvas_shot(self):
-        """The canvas as it is on the screen, in device pixels."""
-        return png_shot(self.driver.find_element("id", "qtcanvas").screenshot_as_png)
+        """The game's screen as it is on the screen, in device pixels."""
+        return png_shot(self.driver.find_element("id", "screen").screenshot_as_png)
 
     def console_errors(self):
         """The page's errors, one line each, an uncaught exception or rejection saying
         "Uncaught" as Chromium has it."""
         raise NotImplementedError
+
+    def reader_tree(self):
+        """What a screen reader has of the page: a list of its nodes, each a dict of
+        role, name, value, text (of the node and all below it) and selected."""
+        return self.execute_script(DOM_READER_TREE)
 
     # The page and its scripts, as selenium's driver has them.
 
@@ -187,8 +224,8 @@ class Chromium(Engine):
     NAME = "chromium"
     NO_EMULATION = None
 
-    def __init__(self, scale=1.0, touch=False):
-        super().__init__(scale, touch)
+    def __init__(self, scale=1.0, touch=False, webgl=True):
+        super().__init__(scale, touch, webgl)
         self.profile = tempfile.mkdtemp(prefix="quorvel-chromium-")
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
@@ -198,6 +235,9 @@ class Chromium(Engine):
         options.add_argument(f"--force-device-scale-factor={scale}")
         if touch:
             options.add_argument("--touch-events=enabled")
+        if not webgl:
+            options.add_argument("--disable-webgl")
+            options.add_argument("--disable-3d-apis")
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         try:
             self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"),
@@ -209,6 +249,30 @@ class Chromium(Engine):
     def console_errors(self):
         return [entry["message"] for entry in self.driver.get_log("browser")
                 if entry["level"] == "SEVERE"]
+
+    def reader_tree(self):
+        # The tree the browser gives assistive technology, through the DevTools protocol.
+        nodes = self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+        by_id = {n["nodeId"]: n for n in nodes}
+
+        def value(node, key):
+            return str((node.get(key) or {}).get("value", ""))
+
+        def text(node):
+            own = value(node, "name") if value(node, "role") == "StaticText" else ""
+            return own + "".join(text(by_id[c]) for c in node.get("childIds", []) if c in by_id)
+        out = []
+        for node in nodes:
+            if node.get("ignored"):
+                continue
+            role = value(node, "role")
+            role = {"StaticText": "", "InlineTextBox": "", "generic": "", "none": ""}.get(role, role)
+            if not role:
+                continue
+            props = {p["name"]: p["value"].get("value") for p in node.get("properties", [])}
+            out.append({"role": role, "name": value(node, "name"), "value": value(node, "value"),
+                        "text": text(node).strip(), "selected": props.get("selected") is True})
+        return out
 
     def close(self):
         try:
@@ -224,18 +288,20 @@ class Firefox(Engine):
 
     NAME = "firefox"
 
-    def __init__(self, scale=1.0, touch=False):
-        super().__init__(scale, touch)
+    def __init__(self, scale=1.0, touch=False, webgl=True):
+        super().__init__(scale, touch, webgl)
         self._start_display()
         prefs = {
             # llvmpipe is on Firefox's list of renderers to avoid.
-            "webgl.force-enabled": True,
+            "webgl.force-enabled": webgl,
             "layout.css.devPixelsPerPx": str(float(scale)),
             # The page's console and its uncaught errors, written to the log.
             "devtools.console.stdout.content": True,
         }
         if touch:
             prefs["dom.w3c_touch_events.enabled"] = 1
+        if not webgl:
+            prefs["webgl.disabled"] = True
         self.log = os.path.join(self.display.tmp, "firefox.log")
         try:
             with open(self.log, "wb") as log:
@@ -250,7 +316,7 @@ class Firefox(Engine):
             return f.read()
 
     def canvas_shot(self):
-        return png_shot(self.driver.screenshot_png(self.driver.find_element("#qtcanvas")))
+        return png_shot(self.driver.screenshot_png(self.driver.find_element("#screen")))
 
     def perform(self, actions):
         self.driver.perform_actions(actions)
@@ -285,14 +351,16 @@ class WebKit(Engine):
             return "WebKitGTK takes its pixel ratio from GDK_SCALE, which is a whole number"
         return super().lacks(scale, touch, emulation)
 
-    def __init__(self, scale=1.0, touch=False):
-        super().__init__(scale, touch)
+    def __init__(self, scale=1.0, touch=False, webgl=True):
+        super().__init__(scale, touch, webgl)
         if not MINIBROWSER:
             raise AssertionError("no MiniBrowser: libwebkit2gtk-4.1-0 is not installed")
         self._start_display()
         options = webdriver.WebKitGTKOptions()
         options.binary_location = MINIBROWSER
         options.add_argument("--automation")
+        if not webgl:
+            options.add_argument("--enable-webgl=false")
         # Selenium starts the driver, and the driver the browser, in this environment.
         saved = dict(os.environ)
         os.environ.update(self.display._env(), GDK_SCALE=str(int(scale)))
@@ -346,10 +414,11 @@ ENGINES = {engine.NAME: engine for engine in (Chromium, Firefox, WebKit)}
 ENGINE = "chromium"
 
 
-def Browser(engine=None, scale=1.0, touch=False):
+def Browser(engine=None, scale=1.0, touch=False, webgl=True):
     """A browser of that engine (by default this run's) at a device pixel ratio, with a
-    touch screen or without; a `with` block closes it."""
-    return ENGINES[engine or ENGINE](scale, touch)
+    touch screen or without, and with WebGL or with it turned off; a `with` block
+    closes it."""
+    return ENGINES[engine or ENGINE](scale, touch, webgl)
 
 
 def lacks(engine=None, **needs):
@@ -407,7 +476,7 @@ class Game:
     def tree(self):
         """The accessibility tree of the page's windows, or [] while the game is not up."""
         text = self.script(
-            "const m = typeof qtLoader !== 'undefined' && qtLoader.module();"
+            "const m = typeof quorvelModule !== 'undefined' && quorvelModule;"
             "if (!m || !m._quorvel_accessible_tree || quorvelPage.over) return '[]';"
             "m._quorvel_accessible_tree();"
             "return m.quorvelAccessibleTree;")
@@ -437,10 +506,12 @@ class Game:
         return self.controls()[name]["text"]
 
     def canvas_rect(self):
-        """The canvas's place in the viewport and its backing size, in that order."""
+        """The game's screen's place in the viewport and the size in pixels of the
+        window's canvas, in that order."""
         return self.script(
-            "const c = document.getElementById('qtcanvas'),"
-            " r = Element.prototype.getBoundingClientRect.call(c);"
+            "const s = document.getElementById('screen'),"
+            " r = Element.prototype.getBoundingClientRect.call(s),"
+            " c = s.firstElementChild.shadowRoot.querySelector('canvas');"
             "return [r.left, r.top, r.width, r.height, c.width, c.height];")
 
     def shot(self):

@@ -60,7 +60,7 @@ def last():
 # page's own events, before the game sees the press.
 RECORD_PRESSES = """
 window.quorvelPresses = [];
-const canvas = document.getElementById('qtcanvas');
+const canvas = document.getElementById('screen');
 window.addEventListener('pointerdown', e => {
   const [x, y, w, h] = quorvelControl('picIco').rect;
   const r = Element.prototype.getBoundingClientRect.call(canvas), s = r.width / canvas.offsetWidth;
@@ -104,11 +104,15 @@ def wait_round_end(game, pressed):
 # The page: its title, the window at its design size with its ten controls where the
 # design puts them; the picture's clicks count before a round; INSANITY picked with the
 # mouse; a round after "GO!" whose timer runs, whose hits on the moving picture count,
-# and whose rating comes 10.1 s after the press; "Change Icon"; "QUIT" mid-round.
-def case_mouse(site):
-    with web.Browser() as b:
+# and whose rating comes 10.1 s after the press; "Change Icon"; "QUIT" mid-round. All of
+# it also in a browser whose WebGL is turned off (case nowebgl).
+def case_mouse(site, webgl=True):
+    with web.Browser(webgl=webgl) as b:
         game = web.Game(b, site.url)
         game.open()
+        has_webgl = game.script("return !!document.createElement('canvas').getContext('webgl');")
+        if not webgl and has_webgl:
+            raise AssertionError("the browser offers WebGL although it was turned off")
         assert_equal(b.title, web.CAPTION, "page title")
         left, top, width, height, backing_w, backing_h = game.canvas_rect()
         assert_equal((width, height), scr.CLIENT_SIZE, "window size in the page")
@@ -205,6 +209,99 @@ def case_mouse(site):
         errors = [e for e in game.console_errors() if "favicon" not in e]
         if errors:
             raise AssertionError(f"the page logged errors: {errors}")
+
+
+# Qt's bridge to screen readers, turned on as a reader's user does, with the control Qt
+# puts first in the window (a visually hidden button). It must neither move nor cover
+# the window.
+ENABLE_READER = """
+const root = document.getElementById('screen').firstElementChild.shadowRoot;
+const button = root.querySelector('.qt-window-a11y-container button');
+if (!button) return false;
+button.click();
+return true;
+"""
+
+
+CHOOSE_OPTION = """
+const root = document.getElementById('screen').firstElementChild.shadowRoot;
+[...root.querySelectorAll('[role="option"]')].find(o => o.textContent === arguments[0]).click();
+"""
+
+
+def read(game, role, name=None):
+    """The nodes a screen reader has of that role (and name)."""
+    return [n for n in game.browser.reader_tree()
+            if n["role"] == role and (name is None or n["name"] == name)]
+
+
+def reads_text(game, text):
+    """Whether a reader has the text, as a name or as a read-only text box's value."""
+    return any(n["role"] == "textbox" and n["value"].strip() == text or n["name"] == text
+               for n in game.browser.reader_tree())
+
+
+def speeds(game):
+    boxes = read(game, "listbox")
+    if len(boxes) != 1:
+        return None
+    return [(n["name"], n["selected"]) for n in read(game, "option")]
+
+
+# Screen readers: with the bridge on, GO!, Change Icon and QUIT read as buttons with
+# their captions, the timer's and the clicks' labels and values as text, and the speed
+# list as a list box of its three speeds with the chosen one selected, following the
+# arrow keys; while a round runs the list and the two start buttons are gone; at the
+# end the rating is read out from a polite live region. The window stays where it was.
+def case_reader(site):
+    with web.Browser() as b:
+        game = web.Game(b, site.url)
+        game.open()
+        before = game.canvas_rect()
+        if not game.script(ENABLE_READER):
+            raise AssertionError("no control that turns on Qt's screen reader bridge")
+        assert_equal(game.canvas_rect(), before, "the window's place with the bridge on")
+        for caption in ("GO!", "Change Icon", "QUIT"):
+            wait_until(lambda c=caption: read(game, "button", c), 5.0, f"{caption} as a button")
+        for text in ("Timer:", "Clicks:", "0"):
+            if not reads_text(game, text):
+                raise AssertionError(f"no text {text!r} for screen readers")
+        assert_equal(speeds(game), [("EASY", True), ("MEDIUM", False), ("INSANITY", False)],
+                     "the speed list as a reader has it")
+        game.click(scr.LST_SPEED[0] + 20, scr.LST_SPEED[1] + LIST_ROW // 2)
+        game.key(Keys.ARROW_DOWN)
+        wait_until(lambda: speeds(game) == [("EASY", False), ("MEDIUM", True), ("INSANITY", False)],
+                   2.0, "the down arrow to select MEDIUM for readers too")
+        # A reader's user picks an option by activating it, which the browser sends as
+        # a click on its element.
+        game.script(CHOOSE_OPTION, "INSANITY")
+        wait_until(lambda: speeds(game) == [("EASY", False), ("MEDIUM", False), ("INSANITY", True)],
+                   2.0, "INSANITY, chosen through the reader, to be selected")
+        wait_until(lambda: list_item(game, "INSANITY")["selected"], 2.0, "the game to pick INSANITY")
+        game.key(Keys.ARROW_UP)
+        wait_until(lambda: speeds(game) == [("EASY", False), ("MEDIUM", True), ("INSANITY", False)],
+                   2.0, "the up arrow to select MEDIUM again")
+        game.key(Keys.TAB)
+        wait_until(lambda: game.controls()["cmdGo"]["focused"], 2.0, "Tab to reach GO!")
+        game.key(Keys.SPACE)
+        pressed = time.monotonic()
+        wait_until(lambda: not read(game, "button", "GO!") and speeds(game) is None, 2.0,
+                   "the list and GO! to leave the reader's view during the round")
+        wait_round_end(game, pressed)
+        rating = game.text("lblFeedback").strip()
+        clicks = game.text("lblClicks")
+        if not rating and int(clicks) not in (5, 20, 30):
+            raise AssertionError("no rating after the round")
+        if rating:
+            wait_until(lambda: [n["text"] for n in read(game, "status")] == [rating], 2.0,
+                       f"the rating {rating!r} in a live region")
+            if not reads_text(game, rating):
+                raise AssertionError("the rating is not among the texts a reader has")
+        print(f"reader: {len(b.reader_tree())} nodes; the live region says "
+              f"{[n['text'] for n in read(game, 'status')]}")
+        wait_until(lambda: read(game, "button", "GO!") and speeds(game), 2.0,
+                   "the list and GO! back for readers after the round")
+        assert_equal(game.canvas_rect(), before, "the window's place after a round")
 
 
 # On a touchscreen: a tap on the picture counts as a click, a tap on "Change Icon"
@@ -501,7 +598,8 @@ def case_offline(site):
             cannot_load(b, broken.url, "no quorvel.wasm")
 
 
-CASES = {"mouse": case_mouse, "touch": case_touch, "scales": case_scales,
+CASES = {"mouse": case_mouse, "nowebgl": lambda site: case_mouse(site, webgl=False),
+         "reader": case_reader, "touch": case_touch, "scales": case_scales,
          "fit": case_fit, "rotate": case_rotate,
          "offline": case_offline}
 
