@@ -41,8 +41,9 @@ void FloorRound::play(double waitSeconds)
         timer_->setText(QString::number(elapsedSince(start, clock_.now())));
         heading_ += random_.next() < 0.95f ? kTurn : -kTurn;
         const float waitStart = clock_.now();
-        while (elapsedSince(waitStart, clock_.now()) < waitSeconds)
-            pump_.pumpOnce();
+        double elapsed = 0;
+        while ((elapsed = elapsedSince(waitStart, clock_.now())) < waitSeconds)
+            pump_.pumpOnce(waitSeconds - elapsed);
         step();
     }
 }

@@ -38,7 +38,7 @@ class WaitOnlyPump final : public EventPump
 {
 public:
     explicit WaitOnlyPump(WaitOnlyClock &clock) : clock_(clock) {}
-    void pumpOnce() override { clock_.advance(); }
+    void pumpOnce(double) override { clock_.advance(); }
 
 private:
     WaitOnlyClock &clock_;

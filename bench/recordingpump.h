@@ -10,7 +10,7 @@ class RecordingPump final : public EventPump
 {
 public:
     RecordingPump(EventPump &inner, TickRecorder &recorder) : inner_(inner), recorder_(recorder) {}
-    void pumpOnce() override;
+    void pumpOnce(double secondsLeft) override;
     void setClickProbe(ClickProbe *probe) { probe_ = probe; }
 
 private:

@@ -223,8 +223,9 @@ void Form1::TimeOut(double waitSeconds)
 {
     Clock &clock = services_.clock;
     const float start = clock.now();
-    while (static_cast<double>(elapsedSince(start, clock.now())) < waitSeconds)
-        services_.pump.pumpOnce();
+    double elapsed = 0;
+    while ((elapsed = static_cast<double>(elapsedSince(start, clock.now()))) < waitSeconds)
+        services_.pump.pumpOnce(waitSeconds - elapsed);
 }
 
 void Form1::picIco_Click()

@@ -241,6 +241,8 @@ void TestRound::timeOutEndsWhenElapsedEqualsTheWait()
     form.TimeOut(0.5);
     QCOMPARE(fakes.pump.runs, 1);
     QCOMPARE(fakes.clock.readings, 3);
+    // The pump hears what is left of the wait, not the whole wait.
+    QCOMPARE(fakes.pump.lastSecondsLeft, 0.25);
 }
 
 void TestRound::timeOutAcrossMidnightEnds()

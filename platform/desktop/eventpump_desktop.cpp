@@ -2,7 +2,8 @@
 
 #include <QCoreApplication>
 
-void QtEventPump::pumpOnce()
+// A desktop's window system queues input while the game computes: the wait stays busy.
+void QtEventPump::pumpOnce(double)
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }

@@ -10,8 +10,9 @@ class FakePump final : public EventPump
 {
 public:
     explicit FakePump(FakeClock &clock, double step = 1.0 / 1024) : clock(clock), step(step) {}
-    void pumpOnce() override
+    void pumpOnce(double secondsLeft) override
     {
+        lastSecondsLeft = secondsLeft;
         ++runs;
         clock.advance(step);
         if (onPump)
@@ -22,4 +23,5 @@ public:
     double step;
     std::function<void()> onPump;
     int runs = 0;
+    double lastSecondsLeft = 0;
 };
