@@ -26,14 +26,14 @@ from pathlib import Path
 
 import run_bench as rb
 from drivers import browser as web, screen as scr
+from drivers.serve_web import Link
 from drivers.xsession import Session, wait_until
 
 MARK = "<!-- in-the-browser -->"
 FILES = ("index.html", "qtloader.js", "quorvel.js", "quorvel.wasm", "sw.js")
 ENGINES = ("chromium", "firefox", "webkit")
-# DevTools' network emulation: 10 Mbit/s down, 40 ms latency.
-THROTTLED = {"offline": False, "latency": 40, "downloadThroughput": 10e6 / 8,
-             "uploadThroughput": 10e6 / 8}
+# A player's slow line: 10 Mbit/s down, 40 ms before each answer.
+SLOW_LINK = Link(rate=10e6 / 8, latency=0.040)
 
 # Keeps what the page prints (the bench program's result is one JSON line).
 CONSOLE_RECORDER = """
@@ -91,20 +91,25 @@ def first_frames(url, runs):
     return times
 
 
-def throttled_first_frames(url, runs):
+def throttled_first_frames(folder, runs):
     """First frames through a slow connection: cold, each in a fresh profile, then
-    repeat visits in one profile whose service worker has kept the page."""
-    def throttle(b):
-        b.driver.execute_cdp_cmd("Network.enable", {})
-        b.driver.execute_cdp_cmd("Network.emulateNetworkConditions", THROTTLED)
-    cold, repeat = [], []
-    for run in range(runs):
-        rb.log(f"cold first frame through 10 Mbit/s, load {run + 1}/{runs}")
-        with web.Browser("chromium") as b:
-            throttle(b)
-            cold.append(web.Game(b, url).open() * 1000.0)
+    repeat visits in one profile whose service worker has kept the page. The server
+    itself sends through the slow link, so that it slows the page's worker too, which
+    the browser's own throttling would leave out."""
+    cold = []
+    with web.Site(folder, link=SLOW_LINK) as site:
+        url = site.url
+        for run in range(runs):
+            rb.log(f"cold first frame through 10 Mbit/s, load {run + 1}/{runs}")
+            with web.Browser("chromium") as b:
+                cold.append(web.Game(b, url).open() * 1000.0)
+        repeat = repeat_first_frames(url, runs)
+    return cold, repeat
+
+
+def repeat_first_frames(url, runs):
+    repeat = []
     with web.Browser("chromium") as b:
-        throttle(b)
         game = web.Game(b, url)
         game.open()
         wait_until(lambda: game.script("return !!navigator.serviceWorker.controller"),
@@ -112,7 +117,7 @@ def throttled_first_frames(url, runs):
         for run in range(runs):
             rb.log(f"repeat first frame through 10 Mbit/s, load {run + 1}/{runs}")
             repeat.append(game.open() * 1000.0)
-    return cold, repeat
+    return repeat
 
 
 def click_latencies(url, presses):
@@ -255,7 +260,7 @@ def main():
     weight = page_weight(site)
     with web.Site(str(site)) as game_site, web.Site(str(bench_site)) as bench:
         frames = first_frames(game_site.url, args.runs)
-        throttled = throttled_first_frames(game_site.url, args.throttled_runs)
+        throttled = throttled_first_frames(str(site), args.throttled_runs)
         clicks = click_latencies(game_site.url, args.presses)
         played = {engine: web_rounds(bench.url, args.rounds, engine) for engine in args.engines}
     linux_startup, linux_played = linux_side(Path(args.linux), args.runs, args.rounds)

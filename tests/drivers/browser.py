@@ -427,13 +427,14 @@ def lacks(engine=None, **needs):
 
 
 class Site:
-    """The page folder served on 127.0.0.1 for as long as the `with` lasts."""
+    """The page folder served on 127.0.0.1 for as long as the `with` lasts, through a
+    slow serve_web.Link where one is given."""
 
-    def __init__(self, folder):
+    def __init__(self, folder, link=None):
         if not os.path.isfile(os.path.join(folder, "index.html")):
             raise AssertionError(f"{folder} holds no index.html: build the page first")
         self.folder = folder
-        self.server = serve(folder)
+        self.server = serve(folder, link=link)
         self.url = f"http://127.0.0.1:{self.server.server_port}/"
 
     def stop(self):

@@ -11,8 +11,10 @@ port), with tests/ on PYTHONPATH as `make serve-web` has it
 import functools
 import http.server
 import os
+import shutil
 import sys
 import threading
+import time
 
 TYPES = {
     ".wasm": "application/wasm",
@@ -24,12 +26,34 @@ TYPES = {
 }
 # The precompressed copies, best first: (content coding, file name suffix).
 CODINGS = (("br", ".br"), ("gzip", ".gz"))
+CHUNK = 16 * 1024
+
+
+class Link:
+    """A slow connection that every request shares, as a player's line is shared by
+    all that a page fetches: `rate` bytes a second down, and `latency` seconds before
+    each answer starts. It slows every browser alike, and the workers of a page too."""
+
+    def __init__(self, rate, latency):
+        self.rate = rate
+        self.latency = latency
+        self.lock = threading.Lock()
+        self.free_at = 0.0
+
+    def send(self, out, data):
+        with self.lock:
+            self.free_at = max(time.monotonic(), self.free_at) + len(data) / self.rate
+            done = self.free_at
+        time.sleep(max(0.0, done - time.monotonic()))
+        out.write(data)
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, **TYPES}
 
     def send_head(self):
+        if self.server.link:
+            time.sleep(self.server.link.latency)
         path = self.translate_path(self.path)
         if os.path.isdir(path) and path.endswith("/"):
             path = os.path.join(path, "index.html")
@@ -58,17 +82,26 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             return None
         return f
 
+    def copyfile(self, source, outputfile):
+        link = self.server.link
+        if not link:
+            shutil.copyfileobj(source, outputfile)
+            return
+        while data := source.read(CHUNK):
+            link.send(outputfile, data)
+
     def log_message(self, *args):
         if self.server.verbose:
             super().log_message(*args)
 
 
-def serve(folder, port=0, verbose=False):
+def serve(folder, port=0, verbose=False, link=None):
     """Starts a server for `folder` in a thread and returns it; its address is
-    http://127.0.0.1:<server.server_port>/."""
+    http://127.0.0.1:<server.server_port>/. With a Link, every answer goes through it."""
     handler = functools.partial(Handler, directory=folder)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
     server.verbose = verbose
+    server.link = link
     server.daemon_threads = True
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
