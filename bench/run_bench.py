@@ -27,7 +27,7 @@ from pathlib import Path
 # web_bench.py takes these from here as well.
 from benchkit import (HEADER, IDLE_MS, ROOT, SCREEN, SPEEDS, WindowWatch, cpu_model,  # noqa: F401
                       info_row, listed, log, median, nproc, p99, splice, spread, table,
-                      target_row, tick_figures, tick_rows, work_cell)
+                      target_row, tick_figures, tick_rows, verdict, work_cell)
 from drivers.xsession import Session
 
 NOMINAL_WAIT_MS = {"EASY": 50.0, "MEDIUM": 35.0, "INSANITY": 20.0}
@@ -52,7 +52,8 @@ def count_instructions(env, build, runs):
         for key, argv in argvs.items():
             log(f"instructions to the first frame, {key}, run {run + 1}/{runs}")
             result = subprocess.run(
-                ["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null",
+                # setarch -R: the same addresses every run.
+                ["setarch", "-R", "valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null",
                  "--child-silent-after-fork=yes", *argv],
                 env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
                 timeout=300)
@@ -441,7 +442,12 @@ def main():
         watch = WindowWatch(x.display, x.tmp)
         raw["ideal"] = ideal_table(build, dict(watch.env, QT_QPA_PLATFORM="offscreen"))
         if "instructions" in parts:
-            raw["instructions"] = count_instructions(watch.env, build, args.instruction_runs)
+            # What makes the count vary from run to run stays out: a session bus that
+            # Qt would try to start from a thread of its own, and its hashes' random seed.
+            raw["instructions"] = count_instructions(
+                dict(watch.env, DBUS_SESSION_BUS_ADDRESS="unix:path=/nonexistent/quorvel-bench-bus",
+                     QT_HASH_SEED="0"),
+                build, args.instruction_runs)
         if "startup" in parts:
             raw["startup"] = measure_startup(watch, build, args.runs,
                                              Path(args.before).resolve() if args.before else None)
