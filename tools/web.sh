@@ -101,5 +101,8 @@ chroot_mount
 mkdir -p "$root$here"
 mount --bind "$here" "$root$here"
 quoted=$(printf ' %q' "${targets[@]}")
-chroot_run "bash $(printf %q "$here/tools/web.sh")${targets[*]:+$quoted}" \
-    JOBS="${JOBS:-$(nproc)}" ${QUORVEL_MIRROR:+QUORVEL_MIRROR="$QUORVEL_MIRROR"}
+if ! chroot_run "bash $(printf %q "$here/tools/web.sh")${targets[*]:+$quoted}" \
+        JOBS="${JOBS:-$(nproc)}" ${QUORVEL_MIRROR:+QUORVEL_MIRROR="$QUORVEL_MIRROR"}; then
+    echo "web: the build in the Debian 13 system in $root failed (above: what failed)" >&2
+    exit 1
+fi
