@@ -21,9 +21,9 @@ source "$here/tools/chroot.sh"
 
 # Chromium (driven by Selenium), Firefox (through its own Marionette port) and
 # WebKitGTK's MiniBrowser (through WebKitWebDriver); Xvfb and python3-xlib for the
-# two that need a screen; brotli and gzip copies are served as they are.
+# two that need a screen; ImageMagick reads their screenshots.
 browsers=(chromium chromium-driver python3-selenium firefox-esr webkit2gtk-driver
-          xvfb xauth python3-xlib python3-pil)
+          xvfb xauth python3-xlib imagemagick)
 
 say() { echo "web: $*"; }
 
