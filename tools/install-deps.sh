@@ -28,7 +28,7 @@ dpkg-dev file python3 python3-pil desktop-file-utils appstream lintian \
 python3-xlib python3-pyatspi at-spi2-core dbus"
 
     installed() {
-        dpkg-query -W -f='${Status}\n' "$1" 2>/dev/null | grep -q '^install ok installed$'
+        [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
     }
 
     missing=""

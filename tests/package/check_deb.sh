@@ -110,7 +110,9 @@ check "program linked with -z now" grep -Eq 'BIND_NOW|FLAGS_1.*NOW' <(readelf -d
 searches_only_what_it_needs() {
     local line
     line=$(readelf -dW "$1" | grep -E '\((RUNPATH|RPATH)\)') || return 0
-    ! sed 's/.*\[\(.*\)\]$/\1/' <<<"$line" | tr ':' '\n' | grep -Eq '^$|ORIGIN'
+    local paths
+    paths=$(sed 's/.*\[\(.*\)\]$/\1/' <<<"$line" | tr ':' '\n')
+    ! grep -Eq '^$|ORIGIN' <<<"$paths"
 }
 check "program searches no empty or \$ORIGIN library path" searches_only_what_it_needs "$game"
 built=0
