@@ -52,6 +52,9 @@ QWidget *plainControl(const layout::Control &design, QWidget &window)
     case layout::Kind::Picture: {
         auto *frame = new QFrame(&window);
         frame->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+        // A picture box is opaque: it hides what it passes over, so Qt moves it by
+        // copying its pixels rather than by drawing both places again.
+        frame->setAutoFillBackground(true);
         return frame;
     }
     }

@@ -42,6 +42,18 @@ PROGRAMS = {"barewindow": "bare", "floorwindow": "floor", "quorvel": "game",
             "quorvel` of `--before": "before"}
 
 
+def callgrind(env, argv, *options):
+    """Runs argv under callgrind; returns its stderr, where the total is."""
+    # setarch -R: the same addresses every run.
+    result = subprocess.run(
+        ["setarch", "-R", "valgrind", "--tool=callgrind", "--child-silent-after-fork=yes",
+         *options, *argv],
+        env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, timeout=300)
+    if result.returncode != 0 or "Collected : " not in result.stderr:
+        raise RuntimeError(f"callgrind on {argv[0]} failed:\n{result.stderr}")
+    return result.stderr
+
+
 def count_instructions(env, build, runs):
     """Instructions from process start to the first frame, under callgrind, for the
     bench game and the floor window taking turns."""
@@ -51,16 +63,28 @@ def count_instructions(env, build, runs):
     for run in range(runs):
         for key, argv in argvs.items():
             log(f"instructions to the first frame, {key}, run {run + 1}/{runs}")
-            result = subprocess.run(
-                # setarch -R: the same addresses every run.
-                ["setarch", "-R", "valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null",
-                 "--child-silent-after-fork=yes", *argv],
-                env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
-                timeout=300)
-            collected = re.search(r"Collected : (\d+)", result.stderr)
-            if result.returncode != 0 or not collected:
-                raise RuntimeError(f"callgrind on {argv[0]} failed:\n{result.stderr}")
-            counts[key].append(int(collected.group(1)))
+            stderr = callgrind(env, argv, "--callgrind-out-file=/dev/null")
+            counts[key].append(int(re.search(r"Collected : (\d+)", stderr).group(1)))
+    return counts
+
+
+def count_tick_instructions(env, build, tmp):
+    """Instructions of each tick's work in one round per speed of the game and of the
+    tick floor: the bench program dumps a tick's count at every wait's start."""
+    counts = {"round": {}, "floor": {}}
+    for speed in SPEEDS:
+        for mode in counts:
+            log(f"instructions per tick, {mode} at {speed}")
+            out = Path(tmp) / f"ticks-{mode}-{speed}"
+            shutil.rmtree(out, ignore_errors=True)
+            out.mkdir()
+            callgrind(env, [str(build / "bench/quorvel_bench"), mode, speed],
+                      f"--callgrind-out-file={out}/part", "--dump-instr=no", "--dump-line=no")
+            # part.1, part.2, ... one a tick; "part" itself holds what came after.
+            dumps = sorted(out.glob("part.*"), key=lambda f: int(f.suffix[1:]))
+            counts[mode][speed] = [
+                int(re.search(r"^summary: (\d+)", f.read_text(), re.M).group(1)) for f in dumps]
+            shutil.rmtree(out)
     return counts
 
 
@@ -228,9 +252,9 @@ only inform.
 - **`floorwindow`** (bench/floorwindow.cpp, bench/floorcontrols.cpp): a plain `QWidget`
   of the game window's size and caption holding the game's ten controls as plain Qt
   widgets (a list of the three speeds, five labels, three buttons, a sunken 52 × 52
-  frame) at the design's places with the design's texts, the list in the game's face
-  at 18 px and the labels at 24 px, the buttons in the toolkit's default font, and no
-  game code: what any implementation of this design pays. `barewindow` is the same
+  frame, opaque as a picture box is) at the design's places with the design's texts,
+  the list in the game's face at 18 px and the labels at 24 px, the buttons in the
+  toolkit's default font, and no game code: what any implementation of this design pays. `barewindow` is the same
   window empty.
 - **Instructions to the first frame**: `valgrind --tool=callgrind` on
   `quorvel_bench startup 0` and `floorwindow 0`, {instruction_runs} runs each, taking
@@ -238,6 +262,12 @@ only inform.
   first paint event of the window, then the next turn of the event loop). Counts move
   by a few thousand instructions between runs (the event loop's polls); the median
   is taken.
+- **Instructions per tick**: one round per speed of `quorvel_bench round SPEED` and of
+  `quorvel_bench floor SPEED` under callgrind. The bench program zeroes the count
+  whenever a clock reading returns after a pump and dumps it at each wait's start, so
+  each dump is one tick's work as the rounds below define it; the first tick (round
+  start to first wait) is left out. Both draw the same random numbers on every run
+  (a fixed seed), so the counts do not depend on the run.
 - **Wall time and idle memory**: {runs} runs each of `barewindow`, `floorwindow`, the real
   `quorvel` (and an earlier build's, with `--before BUILD`), taking turns in an order
   that turns by one each run. The benchmark asks the X server for DAMAGE reports on
@@ -303,6 +333,7 @@ def millions(count):
 
 def write_report(path, raw, started, elapsed):
     startup, counts, played = raw["startup"], raw["instructions"], raw["rounds"]
+    ticks = raw["tick_instructions"]
     # Medians of every program's runs: m["game"]["external"], m["bare"]["hwm"], ...
     m = {program: {key: median(values) for key, values in runs.items()}
          for program, runs in startup.items()}
@@ -346,7 +377,12 @@ def write_report(path, raw, started, elapsed):
         info_row("Peak resident memory: idle `floorwindow` (the toolkit floor)",
                  "idle `barewindow`",
                  f"{floor['hwm'] / bare['hwm']:.2f}× ({mib(floor['hwm'])} / {mib(bare['hwm'])})"),
-        *tick_rows("", games, floors, "the tick floor, `quorvel_bench floor`"),
+        *(target_row(f"Tick work outside the wait, {speed}: instructions, {name}",
+                     "the tick floor, `quorvel_bench floor`", stat(ticks["round"][speed]),
+                     stat(ticks["floor"][speed]), limit,
+                     f"{stat(ticks['round'][speed]):,.0f} / {stat(ticks['floor'][speed]):,.0f}")
+          for speed in SPEEDS for name, stat, limit in (("median", median, 1.10), ("p99", p99, 1.5))),
+        *tick_rows("", games, floors, "the tick floor, `quorvel_bench floor`", gated=False),
         *(info_row(f"Ticks per round, {speed}", "the ideal for the clock step in force "
                    f"({step_names(games)})",
                    f"{median(f['ticks']):g} of {median(f['ideal']):g}")
@@ -444,10 +480,10 @@ def main():
         if "instructions" in parts:
             # What makes the count vary from run to run stays out: a session bus that
             # Qt would try to start from a thread of its own, and its hashes' random seed.
-            raw["instructions"] = count_instructions(
-                dict(watch.env, DBUS_SESSION_BUS_ADDRESS="unix:path=/nonexistent/quorvel-bench-bus",
-                     QT_HASH_SEED="0"),
-                build, args.instruction_runs)
+            steady = dict(watch.env, QT_HASH_SEED="0",
+                          DBUS_SESSION_BUS_ADDRESS="unix:path=/nonexistent/quorvel-bench-bus")
+            raw["instructions"] = count_instructions(steady, build, args.instruction_runs)
+            raw["tick_instructions"] = count_tick_instructions(steady, build, x.tmp)
         if "startup" in parts:
             raw["startup"] = measure_startup(watch, build, args.runs,
                                              Path(args.before).resolve() if args.before else None)

@@ -1,5 +1,17 @@
 #include "tickrecorder.h"
 
+// Under callgrind each tick's work is dumped as a count of its own: the counts are
+// zeroed whenever a reading returns after a pump, so a dump at a wait's start holds
+// only the work since the reading that found the last wait over.
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define TICK_WORK_BEGINS() CALLGRIND_ZERO_STATS
+#define TICK_WORK_ENDS() CALLGRIND_DUMP_STATS_AT("tick")
+#else
+#define TICK_WORK_BEGINS()
+#define TICK_WORK_ENDS()
+#endif
+
 void TickRecorder::beginRound()
 {
     waits_.clear();
@@ -29,6 +41,10 @@ void TickRecorder::readingStarts(TimePoint at)
 {
     if (phase_ != Phase::Drawn)
         return;
+    if (waits_.empty())
+        TICK_WORK_BEGINS();
+    else
+        TICK_WORK_ENDS();
     waits_.push_back({at, at, 0, {}});
     phase_ = Phase::Waiting;
     // The start reading itself stands as the end should the wait need no pump at all.
@@ -50,6 +66,7 @@ void TickRecorder::readingDone(TimePoint at, float reading)
     lastReading_ = reading;
 
     if (phase_ == Phase::Waiting && pumpedSinceReading_) {
+        TICK_WORK_BEGINS();
         lastReadingAfterPump_ = at;
         pumpedSinceReading_ = false;
     }
