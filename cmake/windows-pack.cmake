@@ -52,11 +52,9 @@ foreach(binary IN LISTS binaries)
     execute_process(COMMAND ${STRIP} --strip-unneeded ${binary} COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
 
-# Stored with the folder name inside, as Windows' own "Extract all" expects.
-get_filename_component(parent ${STAGE} DIRECTORY)
-get_filename_component(base ${STAGE} NAME)
+# Stored with the folder name inside, as Windows' own "Extract all" expects, in an
+# order and with times that do not depend on the build.
 file(REMOVE ${ZIP})
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip ${base}
-    WORKING_DIRECTORY ${parent} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${PYTHON} ${ARCHIVE} ${STAGE} ${ZIP} COMMAND_ERROR_IS_FATAL ANY)
 list(LENGTH binaries count)
 message(STATUS "${ZIP}: ${count} binaries (${shipped})")

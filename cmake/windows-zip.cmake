@@ -5,6 +5,7 @@
 
 find_program(QUORVEL_OBJDUMP NAMES ${QUORVEL_MINGW_TRIPLET}-objdump objdump REQUIRED)
 find_program(QUORVEL_STRIP NAMES ${QUORVEL_MINGW_TRIPLET}-strip strip REQUIRED)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/windows-README.txt.in
     ${CMAKE_BINARY_DIR}/zip/README.txt @ONLY NEWLINE_STYLE CRLF)
@@ -24,9 +25,11 @@ add_custom_command(OUTPUT ${QUORVEL_ZIP}
         "-DSEARCH=${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS};${QUORVEL_MINGW_RUNTIME_DIRS}"
         "-DREADME=${CMAKE_BINARY_DIR}/zip/README.txt"
         "-DOBJDUMP=${QUORVEL_OBJDUMP}" "-DSTRIP=${QUORVEL_STRIP}"
+        "-DPYTHON=${Python3_EXECUTABLE}" "-DARCHIVE=${PROJECT_SOURCE_DIR}/tools/archive.py"
         "-DSTAGE=${CMAKE_BINARY_DIR}/${QUORVEL_ZIP_BASE}" "-DZIP=${QUORVEL_ZIP}"
         -P ${CMAKE_CURRENT_LIST_DIR}/windows-pack.cmake
     DEPENDS quorvel ${CMAKE_CURRENT_LIST_DIR}/windows-pack.cmake
+            ${PROJECT_SOURCE_DIR}/tools/archive.py
             ${CMAKE_BINARY_DIR}/zip/README.txt
     COMMENT "Packing ${QUORVEL_ZIP_BASE}.zip"
     VERBATIM)

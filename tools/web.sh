@@ -102,7 +102,8 @@ mkdir -p "$root$here"
 mount --bind "$here" "$root$here"
 quoted=$(printf ' %q' "${targets[@]}")
 if ! chroot_run "bash $(printf %q "$here/tools/web.sh")${targets[*]:+$quoted}" \
-        JOBS="${JOBS:-$(nproc)}" ${QUORVEL_MIRROR:+QUORVEL_MIRROR="$QUORVEL_MIRROR"}; then
+        JOBS="${JOBS:-$(nproc)}" ${QUORVEL_MIRROR:+QUORVEL_MIRROR="$QUORVEL_MIRROR"} \
+        ${SOURCE_DATE_EPOCH:+SOURCE_DATE_EPOCH="$SOURCE_DATE_EPOCH"}; then
     echo "web: the build in the Debian 13 system in $root failed (above: what failed)" >&2
     exit 1
 fi
