@@ -83,35 +83,7 @@ License: CC0-1.0
  can be found in "/usr/share/common-licenses/CC0-1.0".
 ]])
 
-# Debian's changelog dates the release the way e-mail does, "Mon, 07 Dec 2026".
-function(quorvel_mail_date iso out)
-    string(REPLACE "-" ";" parts ${iso})
-    list(GET parts 0 year)
-    list(GET parts 1 month)
-    list(GET parts 2 day)
-    set(names Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
-    math(EXPR index "${month} - 1")
-    list(GET names ${index} name)
-    # The day of the week by Sakamoto's method, counted from Sunday.
-    set(offsets 0 3 2 5 0 3 5 1 4 6 2 4)
-    list(GET offsets ${index} offset)
-    set(y ${year})
-    if(month LESS 3)
-        math(EXPR y "${y} - 1")
-    endif()
-    math(EXPR weekday "(${y} + ${y} / 4 - ${y} / 100 + ${y} / 400 + ${offset} + ${day}) % 7")
-    set(days Sun Mon Tue Wed Thu Fri Sat)
-    list(GET days ${weekday} weekday)
-    set(${out} "${weekday}, ${day} ${name} ${year}" PARENT_SCOPE)
-endfunction()
-quorvel_mail_date(${QUORVEL_RELEASE_DATE} QUORVEL_RELEASE_DAY)
-file(CONFIGURE OUTPUT ${quorvel_pkg_dir}/changelog @ONLY CONTENT [[
-@PROJECT_NAME@ (@PROJECT_VERSION@) unstable; urgency=medium
-
-  * First release.
-
- -- @QUORVEL_MAINTAINER@  @QUORVEL_RELEASE_DAY@ 10:00:00 +0000
-]])
+quorvel_news_changelog(${PROJECT_NAME} "${QUORVEL_MAINTAINER}" ${quorvel_pkg_dir}/changelog)
 quorvel_gzip(${quorvel_pkg_dir}/changelog ${quorvel_pkg_dir}/changelog.gz)
 install(FILES ${quorvel_pkg_dir}/copyright ${quorvel_pkg_dir}/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT data)

@@ -1,6 +1,6 @@
 # Owns the game's facts as players, menus, stores and installers show them, stated
 # once for the program (product.h), the packages, the page and the Windows resources.
-# The version is project()'s, in the top CMakeLists.txt.
+# The version and its day are NEWS.md's (cmake/news.cmake).
 
 set(QUORVEL_PRODUCT "Brinhalt's Quorvel")
 set(QUORVEL_SHORT_NAME "Quorvel")
@@ -9,8 +9,6 @@ set(QUORVEL_PUBLISHER "Brinhalt")
 set(QUORVEL_MAINTAINER "${QUORVEL_PUBLISHER} <quorvel@example.org>")
 set(QUORVEL_HOMEPAGE "https://quorvel.example.org/")
 set(QUORVEL_COPYRIGHT "2026 ${QUORVEL_PUBLISHER}")
-# The day this version came out: the metainfo, the manual page and Debian's changelog.
-set(QUORVEL_RELEASE_DATE "2026-12-07")
 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/product.h.in ${CMAKE_BINARY_DIR}/product/product.h @ONLY)
 add_library(quorvel_product INTERFACE)
