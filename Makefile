@@ -7,7 +7,7 @@ JOBS   ?= $(shell nproc)
 # Where the tests' and benchmarks' Python finds the drivers they share (tests/drivers/).
 export PYTHONPATH := $(CURDIR)/tests
 
-.PHONY: all deps configure build run test test-asan e2e bench package test-on windows test-windows bench-windows web serve-web test-web bench-web clean
+.PHONY: all deps configure build run test test-asan e2e bench package test-on windows test-windows bench-windows web serve-web test-web bench-web release clean
 
 all: build
 
@@ -102,6 +102,12 @@ bench-web: build web
 	bash tools/web.sh quorvel_bench_page
 	/usr/bin/python3 bench/web_bench.py --linux $(BUILD) --web build/web \
 		--bench-site build/wasm/bench-site
+
+# A release into dist/, from the last commit: the .deb, the Windows zip and setup
+# program, the page as a .tar.gz, and SHA256SUMS; the same bytes from any clone of the
+# commit, at any time (tools/release.sh). Refuses a tree with uncommitted changes.
+release:
+	bash tools/release.sh
 
 clean:
 	rm -rf build
