@@ -7,7 +7,7 @@ JOBS   ?= $(shell nproc)
 # Where the tests' and benchmarks' Python finds the drivers they share (tests/drivers/).
 export PYTHONPATH := $(CURDIR)/tests
 
-.PHONY: all deps configure build run test test-asan e2e bench package test-on windows test-windows bench-windows web serve-web test-web bench-web release clean
+.PHONY: all deps configure build run test test-asan e2e bench package test-on windows test-windows bench-windows web serve-web test-web bench-web release release-check clean
 
 all: build
 
@@ -108,6 +108,12 @@ bench-web: build web
 # commit, at any time (tools/release.sh). Refuses a tree with uncommitted changes.
 release:
 	bash tools/release.sh
+
+# The release of the last commit made twice, from clones at two paths, the second an
+# hour later by its clock and in another time zone; fails, naming the files and showing
+# diffoscope's report, unless both give the same SHA256SUMS (tools/release-check.sh).
+release-check:
+	bash tools/release-check.sh
 
 clean:
 	rm -rf build

@@ -65,7 +65,7 @@ python3 "$src/tools/archive.py" "$here/build/release/quorvel-$version-web" \
     "dist/quorvel-$version-web.tar.gz"
 cp "$src/build/default/quorvel_${version}_amd64.deb" "$src/build/windows/quorvel-$version-win64.zip" \
     "$src/build/windows/quorvel-$version-win64-setup.exe" dist/
-(cd dist && find . -maxdepth 1 -type f ! -name SHA256SUMS -printf '%P\n' | sort |
+(cd dist && find . -maxdepth 1 -type f ! -name 'SHA256SUMS*' -printf '%P\n' | sort |
     xargs -d '\n' sha256sum >SHA256SUMS.new && mv SHA256SUMS.new SHA256SUMS)
 rm -rf "$here/build/release"
 echo "release: $version in dist/:"
