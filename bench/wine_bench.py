@@ -10,9 +10,10 @@ window (X DAMAGE), for `quorvel` on Linux and the zip's `quorvel.exe` under a Wi
 server is already running (making the Wine prefix and starting its server are
 Wine's one-off costs, not the game's), against a bare Qt window (`barewindow`) on the
 same system; it only informs. Tick work is the game's own time between two waits in a
-round per speed of the bench build (`quorvel_bench round SPEED`), held to the tick
-floor's (`quorvel_bench floor SPEED`) on the same system. The programs take turns, so
-slow spells of the machine hit both.
+round per speed of the bench build (`quorvel_bench round SPEED`), against the tick
+floor's (`quorvel_bench floor SPEED`) on the same system; it informs too (`make bench`
+holds it in instructions). The target is a count: every round gets the ideal number of
+ticks. The programs take turns, so slow spells of the machine hit both.
 """
 
 import argparse
@@ -139,11 +140,16 @@ def report(starts, played, rounds, started, elapsed):
                  for key, label in (("game", "`quorvel`"),
                                     ("before", "the game of the build given by `--before`"))
                  if key in starts and starts[key][system]]
+        # Wall-time medians of 100-200 µs move by a third between runs here; the tick
+        # work's target is held in instructions by `make bench`, so these only inform.
         rows += kit.tick_rows(name, ticks[system, "round"], ticks[system, "floor"],
-                              f"the tick floor{name}, `quorvel_bench floor`")
-    rows += [kit.info_row(f"Ticks in a round at {speed}{name}", "the ideal for the clock step",
-                          f"{kit.listed(f['ticks'])} of {kit.listed(f['ideal'])}, interval "
-                          f"median {f['interval_median_ms']:.1f} ms")
+                              f"the tick floor{name}, `quorvel_bench floor`", gated=False)
+    # A count: every round reaches the ideal number of ticks, none is lost.
+    rows += [(f"Ticks in a round at {speed}{name}", "the ideal for the clock step in force",
+              "all of them, every round",
+              f"{kit.listed(f['ticks'])} of {kit.listed(f['ideal'])}, interval "
+              f"median {f['interval_median_ms']:.1f} ms",
+              kit.verdict(all(t >= i for t, i in zip(f["ticks"], f["ideal"]))))
              for system, name in (("wine", " under Wine"), ("linux", " on Linux"))
              for speed, f in ticks[system, "round"].items()]
     return "\n".join([
@@ -156,7 +162,9 @@ def report(starts, played, rounds, started, elapsed):
         f"{len(starts['game']['wine'])}; rounds: {rounds} per speed of the game and of the "
         "tick floor on each system. Wine's server was already running, so its own start "
         "(about a second, once per session) is not in the figures. Every yardstick is "
-        "measured on the same system in the same run.",
+        "measured on the same system in the same run. Tick work in wall time only informs: "
+        "its medians move by a third between runs here, and `make bench` holds the same "
+        "code to its floor in instructions.",
         "",
         kit.table(kit.HEADER, rows),
         "",
