@@ -5,7 +5,7 @@
 # compares the two dist/SHA256SUMS. Where they differ it names the files, and
 # diffoscope says where in them.
 #
-# Each release takes about 4 minutes on two cores once the Qt builds are cached.
+# Each release takes 4 to 5½ minutes on two cores once the Qt builds are cached.
 # Inside the Debian 13 system that builds the page, the clock is the real one.
 set -euo pipefail
 
