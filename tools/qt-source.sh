@@ -3,7 +3,7 @@
 # source of the host's own Qt version (sourced, not run). The build's steps use
 # the script's prefix, the cache folder.
 
-installed() { dpkg-query -W -f='${Status}\n' "$1" 2>/dev/null | grep -q '^install ok installed$'; }
+installed() { [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]; }
 
 # Installs the Debian packages named, as root; otherwise names them and fails.
 install_packages() {
