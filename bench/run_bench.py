@@ -382,7 +382,7 @@ def write_report(path, raw, started, elapsed):
                      stat(ticks["floor"][speed]), limit,
                      f"{stat(ticks['round'][speed]):,.0f} / {stat(ticks['floor'][speed]):,.0f}")
           for speed in SPEEDS for name, stat, limit in (("median", median, 1.10), ("p99", p99, 1.5))),
-        *tick_rows("", games, floors, "the tick floor, `quorvel_bench floor`", gated=False),
+        *tick_rows("", games, floors, "the tick floor, `quorvel_bench floor`"),
         *(info_row(f"Ticks per round, {speed}", "the ideal for the clock step in force "
                    f"({step_names(games)})",
                    f"{median(f['ticks']):g} of {median(f['ideal']):g}")

@@ -143,7 +143,7 @@ def report(starts, played, rounds, started, elapsed):
         # Wall-time medians of 100-200 µs move by a third between runs here; the tick
         # work's target is held in instructions by `make bench`, so these only inform.
         rows += kit.tick_rows(name, ticks[system, "round"], ticks[system, "floor"],
-                              f"the tick floor{name}, `quorvel_bench floor`", gated=False)
+                              f"the tick floor{name}, `quorvel_bench floor`")
     # A count: every round reaches the ideal number of ticks, none is lost.
     rows += [(f"Ticks in a round at {speed}{name}", "the ideal for the clock step in force",
               "all of them, every round",
