@@ -20,6 +20,8 @@ refuse() { echo "release: $*" >&2; exit 2; }
 
 [ -z "$(git status --porcelain --untracked-files=normal)" ] ||
     refuse "the tree has uncommitted changes (see git status): commit them, or stash them, first"
+# The packages the desktop build needs (CMake among them), before anything is built.
+sh tools/install-deps.sh
 version=$(cmake -P cmake/news.cmake)
 names=("quorvel_${version}_amd64.deb" "quorvel-$version-win64.zip"
        "quorvel-$version-win64-setup.exe" "quorvel-$version-web.tar.gz")
@@ -55,7 +57,6 @@ export QUORVEL_QT_MINGW
     cmake --build --preset windows -j "${JOBS:-$(nproc)}")
 
 # Debian: the program and its package, without the tests.
-sh "$src/tools/install-deps.sh"
 (cd "$src" && cmake --preset default -DBUILD_TESTING=OFF >/dev/null &&
     cmake --build --preset default -j "${JOBS:-$(nproc)}" --target quorvel &&
     cd build/default && cpack)
